@@ -1,0 +1,133 @@
+#include "form1controls.h"
+
+#include "formsurface.h"
+#include "formwindow.h"
+#include "twips.h"
+
+#include <QMenuBar>
+
+namespace {
+
+// The window's heading and value fonts; other text uses the system's small default font.
+QFont headingFont()
+{
+    QFont font(QStringLiteral("serif"));
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(Twips::fontPixelSize(13.5));
+    font.setBold(true);
+    return font;
+}
+
+QFont valueFont()
+{
+    QFont font(QStringLiteral("sans-serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(Twips::fontPixelSize(12));
+    font.setBold(true);
+    return font;
+}
+
+QFont controlFont()
+{
+    QFont font(QStringLiteral("sans-serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(Twips::fontPixelSize(8.25));
+    return font;
+}
+
+LabelControl addLabel(WindowlessLayer &layer, const QString &caption, float left, float top,
+                      float width, float height, const QFont &font, ColorValue foreColor,
+                      bool autoSize)
+{
+    LabelData data;
+    data.caption = caption;
+    data.font = font;
+    data.left = left;
+    data.top = top;
+    data.width = width;
+    data.height = height;
+    data.foreColor = foreColor;
+    LabelControl label(&layer, layer.addLabel(data));
+    label.setAutoSize(autoSize);
+    return label;
+}
+
+ShapeControl addShape(WindowlessLayer &layer, float left, float top, float width, float height,
+                      ColorValue backColor, bool backOpaque)
+{
+    ShapeData data;
+    data.left = left;
+    data.top = top;
+    data.width = width;
+    data.height = height;
+    data.backColor = backColor;
+    data.backOpaque = backOpaque;
+    return ShapeControl(&layer, layer.addShape(data));
+}
+
+template <class Control>
+Control *place(Control *control, float left, float top, float width, float height)
+{
+    placeInTwips(control, left, top, width, height);
+    return control;
+}
+
+HScrollBar *colourSlider(QWidget *parent, float top)
+{
+    auto *slider = place(new HScrollBar(parent), 1680, top, 2775, 255);
+    slider->setRange(0, 255, 1, 16);
+    return slider;
+}
+
+} // namespace
+
+Form1Controls::Form1Controls(FormWindow &window)
+{
+    window.setCaption(QStringLiteral("Quillora by Ardelvan"));
+    window.setBackColor(vbWhite);
+    window.setClientSizeInTwips(5595, 5250);
+    mnuReset = window.menuBar()->addAction(QStringLiteral("&Reset"));
+    mnuExit = window.menuBar()->addAction(QStringLiteral("&Exit"));
+
+    // Windowed controls, created from the bottom of the stack to the top.
+    QWidget *client = window.surface();
+    client->setFont(controlFont());
+    Frame1 = place(new Frame(QStringLiteral("Shape?"), client), 240, 120, 1335, 1455);
+    Option1 = place(new OptionButton(QStringLiteral("Circle"), client), 360, 360, 975, 255);
+    Option2 = place(new OptionButton(QStringLiteral("Line"), client), 360, 600, 975, 255);
+    Option3 = place(new OptionButton(QStringLiteral("Rectangle"), client), 360, 840, 1095, 255);
+    Check1 = place(new CheckBox(QStringLiteral("New Shape"), client), 360, 1680, 1215, 255);
+    HScroll.place(0, colourSlider(client, 480));
+    HScroll.place(1, colourSlider(client, 720));
+    HScroll.place(2, colourSlider(client, 960));
+    HScroll1 = place(new HScrollBar(client), 1680, 1680, 2775, 255);
+    HScroll1->setRange(1, 10, 1, 1);
+    Option4 = place(new OptionButton(QStringLiteral("Rounded Rectangle"), client), 360, 1080,
+                    1095, 375);
+    Option1->setValue(Vb::True);
+
+    // Tab order follows the definition's tab indexes.
+    const QList<QWidget *> tabOrder = {Option1, Option2, Option3, Check1, HScroll(0),
+                                       HScroll(1), HScroll(2), HScroll1, Option4};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    // Windowless controls, likewise from the bottom up.
+    WindowlessLayer &layer = window.layer();
+    Shape2 = addShape(layer, 300, 2000, 5000, 3000, vbWhite, false);
+    Shape1.place(0, addShape(layer, 300, 2000, 15, 15, vbBlack, true));
+    Shape1(0).setFillColor(vbWhite);
+    LineData line;
+    line.x1 = 300;
+    line.y1 = 2000;
+    line.x2 = 5300;
+    line.y2 = 2000;
+    Line1.place(0, LineControl(&layer, layer.addLine(line)));
+    Label1 = addLabel(layer, QStringLiteral("R"), 4560, 480, 255, 255, valueFont(), RGB(255, 0, 0), false);
+    Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);
+    Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255), false);
+    ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
+    Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack, true);
+    Label5 = addLabel(layer, QStringLiteral("1"), 4560, 1680, 375, 255, valueFont(), vbBlack, false);
+    Label6 = addLabel(layer, QStringLiteral("Border Thickness"), 2160, 1320, 2265, 315, headingFont(), vbBlack, true);
+}

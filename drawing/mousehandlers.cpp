@@ -1,0 +1,131 @@
+// Drag-to-draw: a press starts a figure at the pointer, each move stretches it to the pointer,
+// and the release leaves it as it is. Every point is first clamped to the canvas.
+
+#include "form1.h"
+
+#include "runtimeerror.h"
+
+#include <cmath>
+
+namespace {
+
+// The canvas, in twips: the frame drawn by Shape2.
+constexpr float CanvasLeft = 300;
+constexpr float CanvasRight = 5300;
+constexpr float CanvasTop = 2000;
+constexpr float CanvasBottom = 5000;
+
+void clampToCanvas(float &X, float &Y)
+{
+    if (X < CanvasLeft)
+        X = CanvasLeft;
+    if (X > CanvasRight)
+        X = CanvasRight;
+    if (Y < CanvasTop)
+        Y = CanvasTop;
+    if (Y > CanvasBottom)
+        Y = CanvasBottom;
+}
+
+} // namespace
+
+void Form1::Form_Load()
+{
+    state.DragActive = Vb::False;
+}
+
+void Form1::Form_MouseDown(int, int, float X, float Y)
+{
+    clampToCanvas(X, Y);
+    state.DragActive = Vb::True;
+    state.DragDrawsLine = ui->Option2->Value() == Vb::True;
+    if (state.DragDrawsLine)
+        startLine(X, Y);
+    else
+        startShape(X, Y);
+}
+
+void Form1::Form_MouseMove(int, int, float X, float Y)
+{
+    clampToCanvas(X, Y);
+    if (state.DragActive != Vb::True)
+        return;
+
+    if (state.DragDrawsLine) {
+        LineControl &line = ui->Line1(state.CurrentLine);
+        line.setX2(X);
+        line.setY2(Y);
+        return;
+    }
+
+    // The box spans from the press point to the pointer, whichever way the pointer went.
+    ShapeControl &shape = ui->Shape1(state.CurrentShape);
+    const float dy = Y - state.StartY;
+    shape.setHeight(std::abs(dy));
+    shape.setTop(dy < 0 ? Y : state.StartY);
+    const float dx = X - state.StartX;
+    shape.setWidth(std::abs(dx));
+    shape.setLeft(dx < 0 ? X : state.StartX);
+}
+
+void Form1::Form_MouseUp(int, int, float, float)
+{
+    state.DragActive = Vb::False;
+}
+
+// "New Shape" loads a new element, unless the array is full: indexes are 16-bit, so past 32768
+// elements the press reshapes the last one, as if "New Shape" were clear, and nothing is lost.
+template <class Array> bool Form1::startsNewFigure(const Array &figures) const
+{
+    return ui->Check1->Value() == vbChecked && figures.Count() < Array::Capacity;
+}
+
+void Form1::startShape(float X, float Y)
+{
+    if (startsNewFigure(ui->Shape1)) {
+        state.CurrentShape = toInteger(ui->Shape1.Count());
+        ui->Shape1.Load(state.CurrentShape);
+        ui->Shape1(state.CurrentShape).setVisible(true);
+    } else {
+        state.CurrentShape = toInteger(ui->Shape1.Count() - 1);
+    }
+
+    ShapeControl &shape = ui->Shape1(state.CurrentShape);
+    if (ui->Option4->Value() == Vb::True)
+        shape.setShape(ShapeRoundedRectangle);
+    if (ui->Option1->Value() == Vb::True)
+        shape.setShape(ShapeOval);
+    if (ui->Option3->Value() == Vb::True)
+        shape.setShape(ShapeRectangle);
+    state.StartX = X;
+    state.StartY = Y;
+    const ColorValue color = drawingColor();
+    shape.setBackColor(color);
+    shape.setBorderColor(color);
+    shape.ZOrder();
+    shape.setLeft(state.StartX);
+    shape.setTop(state.StartY);
+}
+
+void Form1::startLine(float X, float Y)
+{
+    if (startsNewFigure(ui->Line1)) {
+        state.CurrentLine = toInteger(ui->Line1.Count());
+        ui->Line1.Load(state.CurrentLine);
+        ui->Line1(state.CurrentLine).setVisible(true);
+    } else {
+        state.CurrentLine = toInteger(ui->Line1.Count() - 1);
+    }
+
+    LineControl &line = ui->Line1(state.CurrentLine);
+    line.setBorderColor(drawingColor());
+    line.ZOrder();
+    line.setBorderWidth(ui->HScroll1->Value());
+    line.setX1(X);
+    line.setY1(Y);
+}
+
+ColorValue Form1::drawingColor() const
+{
+    return RGB(ui->HScroll(0)->Value(), ui->HScroll(1)->Value(), ui->HScroll(2)->Value());
+}

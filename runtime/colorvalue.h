@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+#include <QtGlobal>
+
+// A colour value is laid out 0x00BBGGRR, red in the low byte.
+using ColorValue = quint32;
+
+constexpr ColorValue RGB(int red, int green, int blue)
+{
+    return ColorValue(red + 256 * green + 65536 * blue);
+}
+
+inline QColor toQColor(ColorValue value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+inline constexpr ColorValue vbBlack = 0x000000;
+inline constexpr ColorValue vbWhite = 0xFFFFFF;

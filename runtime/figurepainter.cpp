@@ -1,0 +1,180 @@
+#include "figurepainter.h"
+
+#include "twips.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace FigurePainter {
+
+namespace {
+
+int penPixels(quint8 borderWidth, qreal devicePixelRatio)
+{
+    return std::max(1, int(std::lround(borderWidth * devicePixelRatio)));
+}
+
+QPoint deviceCentre(float x, float y, qreal devicePixelRatio)
+{
+    return QPoint(Twips::toDevice(x, devicePixelRatio), Twips::toDevice(y, devicePixelRatio));
+}
+
+QRect labelBox(const LabelData &label, qreal devicePixelRatio)
+{
+    return Twips::toDeviceBox(label.left, label.top, label.width, label.height, devicePixelRatio);
+}
+
+// The border lies inside the box, as four strips; the inside is filled only when opaque.
+void paintRectangle(QPainter &painter, const QRect &box, int pen, const ShapeData &shape)
+{
+    if (shape.backOpaque)
+        painter.fillRect(box, toQColor(shape.backColor));
+    const QColor border = toQColor(shape.borderColor);
+    const int across = std::min(pen, (box.width() + 1) / 2);
+    const int down = std::min(pen, (box.height() + 1) / 2);
+    painter.fillRect(QRect(box.left(), box.top(), box.width(), down), border);
+    painter.fillRect(QRect(box.left(), box.bottom() - down + 1, box.width(), down), border);
+    const int innerHeight = box.height() - 2 * down;
+    if (innerHeight > 0) {
+        painter.fillRect(QRect(box.left(), box.top() + down, across, innerHeight), border);
+        painter.fillRect(QRect(box.right() - across + 1, box.top() + down, across, innerHeight),
+                         border);
+    }
+}
+
+// Ovals and rounded rectangles are stroked along a path inset by half the pen, so the outer
+// edge of the border meets the box exactly.
+void paintCurved(QPainter &painter, const QRect &box, int pen, const ShapeData &shape)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor border = toQColor(shape.borderColor);
+    const qreal inset = pen / 2.0;
+    const QRectF path = QRectF(box).adjusted(inset, inset, -inset, -inset);
+    if (path.width() <= 0 || path.height() <= 0) {
+        // Too small for a hole in the middle: all border.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(border);
+        painter.drawEllipse(QRectF(box));
+    } else {
+        painter.setPen(QPen(border, pen));
+        painter.setBrush(shape.backOpaque ? QBrush(toQColor(shape.backColor)) : QBrush());
+        if (shape.shape == ShapeOval) {
+            painter.drawEllipse(path);
+        } else {
+            const qreal radius = std::min(box.width(), box.height()) / 6.0;
+            painter.drawRoundedRect(path, radius, radius);
+        }
+    }
+    painter.restore();
+}
+
+} // namespace
+
+QRect bounds(const ShapeData &shape, qreal devicePixelRatio)
+{
+    if (!shape.visible)
+        return {};
+    return Twips::toDeviceBox(shape.left, shape.top, shape.width, shape.height, devicePixelRatio);
+}
+
+QRect bounds(const LineData &line, qreal devicePixelRatio)
+{
+    if (!line.visible)
+        return {};
+    const QPoint from = deviceCentre(line.x1, line.y1, devicePixelRatio);
+    const QPoint to = deviceCentre(line.x2, line.y2, devicePixelRatio);
+    // Round caps reach half the pen past each end; one more pixel covers antialiasing.
+    const int reach = penPixels(line.borderWidth, devicePixelRatio) / 2 + 2;
+    return QRect(from, to).normalized().adjusted(-reach, -reach, reach, reach);
+}
+
+QRect bounds(const LabelData &label, qreal devicePixelRatio)
+{
+    return label.visible ? labelBox(label, devicePixelRatio) : QRect();
+}
+
+QRect bounds(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio)
+{
+    switch (id.type()) {
+    case ElementId::Shape:
+        return bounds(layer.shape(id.index()), devicePixelRatio);
+    case ElementId::Line:
+        return bounds(layer.line(id.index()), devicePixelRatio);
+    case ElementId::Label:
+        return bounds(layer.label(id.index()), devicePixelRatio);
+    }
+    return {};
+}
+
+void paint(QPainter &painter, const ShapeData &shape, qreal devicePixelRatio)
+{
+    if (!shape.visible)
+        return;
+    const QRect box = bounds(shape, devicePixelRatio);
+    const int pen = penPixels(shape.borderWidth, devicePixelRatio);
+    switch (shape.shape) {
+    case ShapeOval:
+    case ShapeRoundedRectangle:
+        paintCurved(painter, box, pen, shape);
+        return;
+    case ShapeRectangle:
+        paintRectangle(painter, box, pen, shape);
+        return;
+    }
+    // ShapeControl::setShape() accepts no other kind.
+    Q_UNREACHABLE();
+}
+
+void paint(QPainter &painter, const LineData &line, qreal devicePixelRatio)
+{
+    if (!line.visible)
+        return;
+    const int pen = penPixels(line.borderWidth, devicePixelRatio);
+    // Through pixel centres, so a thin horizontal or vertical line covers whole pixels.
+    const QPointF centre(0.5, 0.5);
+    const QPointF from = QPointF(deviceCentre(line.x1, line.y1, devicePixelRatio)) + centre;
+    const QPointF to = QPointF(deviceCentre(line.x2, line.y2, devicePixelRatio)) + centre;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, pen > 1);
+    painter.setPen(QPen(toQColor(line.borderColor), pen, Qt::SolidLine, Qt::RoundCap));
+    if (from == to)
+        painter.drawPoint(from);
+    else
+        painter.drawLine(from, to);
+    painter.restore();
+}
+
+void paint(QPainter &painter, const LabelData &label, qreal devicePixelRatio)
+{
+    if (!label.visible || label.caption.isEmpty())
+        return;
+    painter.save();
+    // Text is laid out in logical pixels, where the font sizes are given.
+    painter.scale(devicePixelRatio, devicePixelRatio);
+    painter.setFont(label.font);
+    painter.setPen(toQColor(label.foreColor));
+    const QRectF box(Twips::toLogical(label.left), Twips::toLogical(label.top),
+                     Twips::toLogical(label.width), Twips::toLogical(label.height));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label.caption);
+    painter.restore();
+}
+
+void paint(QPainter &painter, const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio)
+{
+    switch (id.type()) {
+    case ElementId::Shape:
+        paint(painter, layer.shape(id.index()), devicePixelRatio);
+        return;
+    case ElementId::Line:
+        paint(painter, layer.line(id.index()), devicePixelRatio);
+        return;
+    case ElementId::Label:
+        paint(painter, layer.label(id.index()), devicePixelRatio);
+        return;
+    }
+}
+
+} // namespace FigurePainter

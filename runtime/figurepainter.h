@@ -1,0 +1,26 @@
+#pragma once
+
+#include "windowlesslayer.h"
+
+#include <QRect>
+
+class QPainter;
+
+// Draws the elements of a windowless layer. The painter works in device pixels, so every figure
+// lands on whole pixels and stays crisp at any device pixel ratio. The same functions serve the
+// live repaint of a dragged figure and any picture of the whole layer, so the two always agree.
+namespace FigurePainter {
+
+// The device pixels an element may touch, border and antialiasing included; empty when hidden.
+QRect bounds(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio);
+void paint(QPainter &painter, const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio);
+
+QRect bounds(const ShapeData &shape, qreal devicePixelRatio);
+QRect bounds(const LineData &line, qreal devicePixelRatio);
+QRect bounds(const LabelData &label, qreal devicePixelRatio);
+
+void paint(QPainter &painter, const ShapeData &shape, qreal devicePixelRatio);
+void paint(QPainter &painter, const LineData &line, qreal devicePixelRatio);
+void paint(QPainter &painter, const LabelData &label, qreal devicePixelRatio);
+
+} // namespace FigurePainter

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QtGlobal>
+
+class FormWindow;
+
+// A form: the definition of a window and its controls, with the handlers of its events. The form
+// object outlives its window: Unload destroys the window and every control on it, while the
+// form's own fields stay, and a later Show builds the window afresh from the definition.
+class Form
+{
+public:
+    Form() = default;
+    Form(const Form &) = delete;
+    Form &operator=(const Form &) = delete;
+    virtual ~Form();
+
+    // Loads the form if it is not loaded (raising Form_Load), then shows it modeless.
+    void Show();
+    void Unload();
+    bool isLoaded() const { return m_window != nullptr; }
+    FormWindow *window() const { return m_window; }
+
+    // Stops the program at once: no further event reaches any form.
+    static void End();
+    static bool hasEnded() { return s_ended; }
+
+    // Mouse events of the form, in twips of its client area; the window forwards them.
+    virtual void Form_MouseDown(int Button, int Shift, float X, float Y);
+    virtual void Form_MouseMove(int Button, int Shift, float X, float Y);
+    virtual void Form_MouseUp(int Button, int Shift, float X, float Y);
+
+    // The user closed the window: the form unloads, and with the last form the program ends.
+    void closedByUser();
+
+protected:
+    // Builds the controls of the definition on a new window.
+    virtual void load(FormWindow &window) = 0;
+    // The window and its controls are about to be destroyed.
+    virtual void unload() = 0;
+    virtual void Form_Load();
+
+private:
+    FormWindow *m_window = nullptr;
+    static int s_loadedForms;
+    static bool s_ended;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "windowlesslayer.h"
+
+#include <QRect>
+#include <QWidget>
+
+class Form;
+
+// The client area of a form. It paints the windowless layer beneath the windowed controls,
+// repainting only what each change touches, and turns Qt's mouse events into the form's mouse
+// events in twips.
+class FormSurface : public QWidget, private LayerObserver
+{
+    Q_OBJECT
+public:
+    FormSurface(Form *form, QWidget *parent);
+    ~FormSurface() override;
+
+    WindowlessLayer &layer() { return m_layer; }
+    void detachFromForm() { m_form = nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void elementAboutToChange(ElementId id) override;
+    void elementChanged(ElementId id) override;
+    // Whether the form, and not a label under the pointer, gets this mouse event.
+    bool formReceives(QMouseEvent *event);
+
+    Form *m_form;
+    WindowlessLayer m_layer;
+    QRect m_boundsBeforeChange;
+    // A press on a label belongs to the label, and so does the rest of that drag.
+    bool m_labelHasMouse = false;
+};

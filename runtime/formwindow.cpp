@@ -1,0 +1,45 @@
+#include "formwindow.h"
+
+#include "form.h"
+#include "formsurface.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+
+FormWindow::FormWindow(Form *form) : m_form(form), m_surface(new FormSurface(form, this))
+{
+    setCentralWidget(m_surface);
+    // The window keeps the size of its client area; it is not resizable.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+WindowlessLayer &FormWindow::layer() const
+{
+    return m_surface->layer();
+}
+
+void FormWindow::setBackColor(ColorValue color)
+{
+    QPalette palette = m_surface->palette();
+    palette.setColor(QPalette::Window, toQColor(color));
+    m_surface->setPalette(palette);
+}
+
+void FormWindow::setClientSizeInTwips(float width, float height)
+{
+    m_surface->setFixedSize(Twips::toLogicalRect(0, 0, width, height).size());
+}
+
+void FormWindow::detachFromForm()
+{
+    m_form = nullptr;
+    m_surface->detachFromForm();
+}
+
+void FormWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (m_form)
+        m_form->closedByUser();
+}
