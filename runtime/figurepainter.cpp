@@ -133,8 +133,10 @@ void paint(QPainter &painter, const LineData &line, qreal devicePixelRatio)
     if (!line.visible)
         return;
     const int pen = penPixels(line.borderWidth, devicePixelRatio);
-    // Through pixel centres, so a thin horizontal or vertical line covers whole pixels.
-    const QPointF centre(0.5, 0.5);
+    // An odd width runs through pixel centres and an even one along pixel edges, so a horizontal
+    // or vertical line covers whole pixels.
+    const qreal offset = pen % 2 ? 0.5 : 0.0;
+    const QPointF centre(offset, offset);
     const QPointF from = QPointF(deviceCentre(line.x1, line.y1, devicePixelRatio)) + centre;
     const QPointF to = QPointF(deviceCentre(line.x2, line.y2, devicePixelRatio)) + centre;
     painter.save();

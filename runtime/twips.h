@@ -13,7 +13,7 @@ namespace Twips {
 inline constexpr float PerLogicalPixel = 15.0f;
 inline constexpr float PerPoint = 20.0f;
 
-constexpr qreal toLogical(float twips) { return twips / PerLogicalPixel; }
+constexpr qreal toLogical(float twips) { return qreal(twips) / PerLogicalPixel; }
 constexpr float fromLogical(qreal pixels) { return float(pixels * PerLogicalPixel); }
 
 // Figures snap to whole device pixels, so their edges stay crisp at any pixel ratio.

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "form1.h"
+#include "formsurface.h"
+#include "formwindow.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+
+// Drives the drawing window as a user would: mouse events at points given in twips, delivered to
+// whichever widget of the window lies under the pointer, and keeping the pointer grabbed by the
+// pressed widget until the last button is released.
+class FormDriver
+{
+public:
+    explicit FormDriver(Form1 &form) : m_form(form) {}
+
+    FormSurface *surface() const { return m_form.window()->surface(); }
+    Form1Controls &ui() const { return *m_form.controls(); }
+
+    void press(float x, float y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const QPointF at = logical(x, y);
+        if (m_buttons == Qt::NoButton) {
+            QWidget *child = surface()->childAt(at.toPoint());
+            m_grabber = child ? child : surface();
+        }
+        m_buttons |= button;
+        send(QEvent::MouseButtonPress, at, button);
+    }
+
+    void move(float x, float y) { send(QEvent::MouseMove, logical(x, y), Qt::NoButton); }
+
+    void release(float x, float y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        m_buttons &= ~button;
+        send(QEvent::MouseButtonRelease, logical(x, y), button);
+    }
+
+    // Press, a few moves along the straight way, the last one onto the end point, and release.
+    void drag(QPointF from, QPointF to, int moves = 4)
+    {
+        press(float(from.x()), float(from.y()));
+        for (int step = 1; step <= moves; ++step) {
+            const QPointF at = from + (to - from) * step / moves;
+            move(float(at.x()), float(at.y()));
+        }
+        release(float(to.x()), float(to.y()));
+    }
+
+    // What the window shows now, as painted bit by bit into its backing store.
+    QImage screen() const
+    {
+        QCoreApplication::processEvents();
+        FormWindow *window = m_form.window();
+        const QImage whole = window->screen()->grabWindow(window->winId()).toImage();
+        const QPoint origin = surface()->mapTo(window, QPoint(0, 0));
+        const qreal ratio = surface()->devicePixelRatioF();
+        return whole.copy(Twips::logicalToDevice(QRect(origin, surface()->size()), ratio));
+    }
+
+    // A fresh rendering of the client area from scratch.
+    QImage rendered() const { return surface()->grab().toImage(); }
+
+    // The largest difference of any colour channel of any pixel; images of unequal size differ
+    // by 256.
+    static int largestDifference(const QImage &a, const QImage &b)
+    {
+        if (a.size() != b.size())
+            return 256;
+        int largest = 0;
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                    std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            }
+        }
+        return largest;
+    }
+
+    static QPoint pixel(float x, float y) { return QPoint(Twips::toDevice(x, 1), Twips::toDevice(y, 1)); }
+
+private:
+    static QPointF logical(float x, float y) { return QPointF(Twips::toLogical(x), Twips::toLogical(y)); }
+
+    void send(QEvent::Type type, QPointF at, Qt::MouseButton button)
+    {
+        QWidget *target = m_grabber ? m_grabber.data() : surface();
+        const QPointF local = target->mapFrom(surface(), at);
+        QMouseEvent event(type, local, target->mapToGlobal(local), button, m_buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+        if (m_buttons == Qt::NoButton)
+            m_grabber = nullptr;
+    }
+
+    Form1 &m_form;
+    QPointer<QWidget> m_grabber;
+    Qt::MouseButtons m_buttons;
+};
