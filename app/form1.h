@@ -29,6 +29,11 @@ protected:
     void Form_Load() override;
 
 private:
+    void HScroll_Change(int Index);
+    void HScroll1_Change();
+    void mnuReset_Click();
+    void mnuExit_Click();
+
     void startShape(float X, float Y);
     void startLine(float X, float Y);
     template <class Array> bool startsNewFigure(const Array &figures) const;

@@ -124,8 +124,3 @@ void Form1::startLine(float X, float Y)
     line.setX1(X);
     line.setY1(Y);
 }
-
-ColorValue Form1::drawingColor() const
-{
-    return RGB(ui->HScroll(0)->Value(), ui->HScroll(1)->Value(), ui->HScroll(2)->Value());
-}

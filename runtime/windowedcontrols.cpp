@@ -3,6 +3,7 @@
 #include "twips.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -85,4 +86,21 @@ void HScrollBar::setRange(int minimum, int maximum, int smallChange, int largeCh
     QScrollBar::setRange(minimum, maximum);
     setSingleStep(smallChange);
     setPageStep(largeChange);
+}
+
+// The arrow keys take a small step, as the arrow buttons do; QScrollBar leaves them unhandled.
+void HScrollBar::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        triggerAction(SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        triggerAction(SliderSingleStepAdd);
+        break;
+    default:
+        QScrollBar::keyPressEvent(event);
+    }
 }

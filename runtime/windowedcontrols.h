@@ -66,4 +66,7 @@ public:
     qint16 Value() const { return qint16(value()); }
     void setValue(qint16 value) { QScrollBar::setValue(value); }
     void setRange(int minimum, int maximum, int smallChange, int largeChange);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
