@@ -6,7 +6,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Ardelvan"));
 

@@ -26,6 +26,8 @@ void Form::Show()
         Form_Load();
     }
     m_window->show();
+    // A window shown again by Reset takes the keyboard back, so its access keys keep working.
+    m_window->activateWindow();
 }
 
 void Form::Unload()
