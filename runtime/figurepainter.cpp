@@ -26,6 +26,11 @@ QRect labelBox(const LabelData &label, qreal devicePixelRatio)
     return Twips::toDeviceBox(label.left, label.top, label.width, label.height, devicePixelRatio);
 }
 
+QRect shapeBox(const ShapeData &shape, qreal devicePixelRatio)
+{
+    return Twips::toDeviceBox(shape.left, shape.top, shape.width, shape.height, devicePixelRatio);
+}
+
 // The border lies inside the box, as four strips; the inside is filled only when opaque.
 void paintRectangle(QPainter &painter, const QRect &box, int pen, const ShapeData &shape)
 {
@@ -42,6 +47,12 @@ void paintRectangle(QPainter &painter, const QRect &box, int pen, const ShapeDat
         painter.fillRect(QRect(box.right() - across + 1, box.top() + down, across, innerHeight),
                          border);
     }
+}
+
+// The radius of a rounded rectangle's corners, at the outer edge of its border.
+qreal cornerRadius(const QRect &box, int pen)
+{
+    return std::min(box.width(), box.height()) / 6.0 + pen / 2.0;
 }
 
 // Ovals and rounded rectangles are stroked along a path inset by half the pen, so the outer
@@ -64,11 +75,37 @@ void paintCurved(QPainter &painter, const QRect &box, int pen, const ShapeData &
         if (shape.shape == ShapeOval) {
             painter.drawEllipse(path);
         } else {
-            const qreal radius = std::min(box.width(), box.height()) / 6.0;
+            const qreal radius = cornerRadius(box, pen) - inset;
             painter.drawRoundedRect(path, radius, radius);
         }
     }
     painter.restore();
+}
+
+QRect opaqueCore(const ShapeData &shape, qreal devicePixelRatio)
+{
+    if (!shape.visible)
+        return {};
+    const QRect box = shapeBox(shape, devicePixelRatio);
+    const int pen = penPixels(shape.borderWidth, devicePixelRatio);
+    const bool allBorder = 2 * pen >= std::min(box.width(), box.height());
+    if (!shape.backOpaque && !allBorder)
+        return {};
+    // One pixel more is given up to the antialiased edge of a curve.
+    switch (shape.shape) {
+    case ShapeRectangle:
+        return box;
+    case ShapeOval: {
+        const int across = int(std::ceil(box.width() * (1 - M_SQRT1_2) / 2)) + 1;
+        const int down = int(std::ceil(box.height() * (1 - M_SQRT1_2) / 2)) + 1;
+        return box.adjusted(across, down, -across, -down);
+    }
+    case ShapeRoundedRectangle: {
+        const int inset = int(std::ceil(cornerRadius(box, pen) * (1 - M_SQRT1_2))) + 1;
+        return box.adjusted(inset, inset, -inset, -inset);
+    }
+    }
+    return {};
 }
 
 } // namespace
@@ -77,7 +114,9 @@ QRect bounds(const ShapeData &shape, qreal devicePixelRatio)
 {
     if (!shape.visible)
         return {};
-    return Twips::toDeviceBox(shape.left, shape.top, shape.width, shape.height, devicePixelRatio);
+    const QRect box = shapeBox(shape, devicePixelRatio);
+    // The antialiased edge of a curve may tint the pixels just outside its box.
+    return shape.shape == ShapeRectangle ? box : box.adjusted(-1, -1, 1, 1);
 }
 
 QRect bounds(const LineData &line, qreal devicePixelRatio)
@@ -113,7 +152,7 @@ void paint(QPainter &painter, const ShapeData &shape, qreal devicePixelRatio)
 {
     if (!shape.visible)
         return;
-    const QRect box = bounds(shape, devicePixelRatio);
+    const QRect box = shapeBox(shape, devicePixelRatio);
     const int pen = penPixels(shape.borderWidth, devicePixelRatio);
     switch (shape.shape) {
     case ShapeOval:
@@ -177,6 +216,20 @@ void paint(QPainter &painter, const WindowlessLayer &layer, ElementId id, qreal 
         paint(painter, layer.label(id.index()), devicePixelRatio);
         return;
     }
+}
+
+void paintAll(QPainter &painter, const WindowlessLayer &layer, qreal devicePixelRatio)
+{
+    layer.forEachInStackingOrder([&](ElementId id) { paint(painter, layer, id, devicePixelRatio); });
+}
+
+QRect opaqueCore(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio)
+{
+    // Lines and labels are too thin to hide much; only shapes are worth the reckoning.
+    if (id.type() != ElementId::Shape)
+        return {};
+    const QRect core = opaqueCore(layer.shape(id.index()), devicePixelRatio);
+    return core.isValid() ? core : QRect();
 }
 
 } // namespace FigurePainter

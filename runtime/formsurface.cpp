@@ -39,17 +39,15 @@ FormSurface::~FormSurface()
 
 void FormSurface::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
-    painter.fillRect(event->rect(), palette().window());
-
     const qreal ratio = devicePixelRatioF();
-    const QRect dirty = Twips::logicalToDevice(event->rect(), ratio);
+    const QSize deviceSize = Twips::logicalToDevice(rect(), ratio).size();
+    if (!m_cache.isValidFor(deviceSize, ratio))
+        m_cache.rebuild(deviceSize, ratio, palette().color(QPalette::Window));
+
+    QPainter painter(this);
     painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
-    painter.setClipRect(dirty);
-    m_layer.forEachInStackingOrder([&](ElementId id) {
-        if (FigurePainter::bounds(m_layer, id, ratio).intersects(dirty))
-            FigurePainter::paint(painter, m_layer, id, ratio);
-    });
+    for (const QRect &area : event->region())
+        m_cache.paint(painter, Twips::logicalToDevice(area, ratio));
 }
 
 bool FormSurface::formReceives(QMouseEvent *event)
@@ -100,7 +98,19 @@ void FormSurface::elementAboutToChange(ElementId id)
 
 void FormSurface::elementChanged(ElementId id)
 {
+    repaintChange(id, m_boundsBeforeChange);
+}
+
+void FormSurface::elementAdded(ElementId id)
+{
+    repaintChange(id, QRect());
+}
+
+// Only the area that the element covered before and covers now is painted again.
+void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore)
+{
+    m_cache.elementChanged(id);
     const qreal ratio = devicePixelRatioF();
-    const QRect touched = m_boundsBeforeChange | FigurePainter::bounds(m_layer, id, ratio);
+    const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, ratio);
     update(Twips::deviceToLogical(touched, ratio));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layercache.h"
 #include "windowlesslayer.h"
 
 #include <QRect>
@@ -29,11 +30,14 @@ protected:
 private:
     void elementAboutToChange(ElementId id) override;
     void elementChanged(ElementId id) override;
+    void elementAdded(ElementId id) override;
+    void repaintChange(ElementId id, const QRect &boundsBefore);
     // Whether the form, and not a label under the pointer, gets this mouse event.
     bool formReceives(QMouseEvent *event);
 
     Form *m_form;
     WindowlessLayer m_layer;
+    LayerCache m_cache{m_layer};
     QRect m_boundsBeforeChange;
     // A press on a label belongs to the label, and so does the rest of that drag.
     bool m_labelHasMouse = false;

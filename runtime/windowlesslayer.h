@@ -79,6 +79,8 @@ public:
     virtual ~LayerObserver() = default;
     virtual void elementAboutToChange(ElementId id) = 0;
     virtual void elementChanged(ElementId id) = 0;
+    // A new element, on top of the stack.
+    virtual void elementAdded(ElementId id) = 0;
 };
 
 // The windowless controls of a form, shapes, lines and labels, in their stacking order. They
@@ -142,6 +144,8 @@ private:
         const ElementId id(type, quint32(elements.size()));
         elements.push_back({data, quint32(m_order.size())});
         m_order.push_back(id.packed());
+        if (m_observer)
+            m_observer->elementAdded(id);
         return id;
     }
 

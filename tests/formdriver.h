@@ -1,5 +1,6 @@
 #pragma once
 
+#include "figurepainter.h"
 #include "form1.h"
 #include "formsurface.h"
 #include "formwindow.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -64,8 +66,25 @@ public:
         return whole.copy(Twips::logicalToDevice(QRect(origin, surface()->size()), ratio));
     }
 
-    // A fresh rendering of the client area from scratch.
-    QImage rendered() const { return surface()->grab().toImage(); }
+    // The windowless layer rendered from scratch, every element in stacking order; the windowed
+    // controls are left out, so compare it where they are not.
+    QImage rendered() const
+    {
+        const qreal ratio = surface()->devicePixelRatioF();
+        QImage image(Twips::logicalToDevice(surface()->rect(), ratio).size(),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        FigurePainter::paintAll(painter, m_form.window()->layer(), ratio);
+        painter.end();
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The canvas and its frame, in device pixels: no windowed control lies there.
+    QRect canvas() const
+    {
+        return Twips::toDeviceBox(300, 2000, 5000, 3000, surface()->devicePixelRatioF());
+    }
 
     // The largest difference of any colour channel of any pixel; images of unequal size differ
     // by 256.

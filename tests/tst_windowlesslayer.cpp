@@ -12,6 +12,8 @@ class RecordingObserver : public LayerObserver
 public:
     void elementAboutToChange(ElementId id) override { changes.append({id, false}); }
     void elementChanged(ElementId id) override { changes.append({id, true}); }
+    void elementAdded(ElementId id) override { added.append(id); }
+    QList<ElementId> added;
     QList<std::pair<ElementId, bool>> changes;
 };
 
@@ -130,6 +132,7 @@ void tst_WindowlessLayer::everyWriteIsAnnounced()
         {shape.id(), false}, {shape.id(), true}, {line.id(), false}, {line.id(), true},
         {shape.id(), false}, {shape.id(), true}, {line.id(), false}, {line.id(), true}};
     QCOMPARE(observer.changes, expected);
+    QCOMPARE(observer.added, (QList<ElementId>{shape.id(), line.id()}));
 }
 
 void tst_WindowlessLayer::labelAtFindsTheTopmostLabel()

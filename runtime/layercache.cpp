@@ -1,0 +1,135 @@
+#include "layercache.h"
+
+#include "figurepainter.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+bool LayerCache::isValidFor(QSize deviceSize, qreal devicePixelRatio) const
+{
+    return !m_image.isNull() && m_image.size() == deviceSize && m_ratio == devicePixelRatio;
+}
+
+void LayerCache::rebuild(QSize deviceSize, qreal devicePixelRatio, const QColor &background)
+{
+    m_ratio = devicePixelRatio;
+    m_background = background;
+    m_image = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    m_image.fill(background);
+    m_grid.reset(deviceSize);
+    m_stale = QRegion();
+    m_top = m_layer.topmost();
+
+    QPainter painter(&m_image);
+    m_layer.forEachInStackingOrder([&](ElementId id) {
+        if (id == m_top)
+            return;
+        FigurePainter::paint(painter, m_layer, id, m_ratio);
+        m_grid.insert(id, FigurePainter::bounds(m_layer, id, m_ratio));
+    });
+}
+
+void LayerCache::elementChanged(ElementId id)
+{
+    if (m_image.isNull())
+        return;
+    followTopElement();
+    if (id == m_top)
+        return;
+    // A change beneath the top element: the picture is stale where it was and where it is.
+    m_stale += m_grid.boundsOf(id);
+    const QRect bounds = FigurePainter::bounds(m_layer, id, m_ratio);
+    m_grid.insert(id, bounds);
+    m_stale += bounds;
+}
+
+void LayerCache::followTopElement()
+{
+    const ElementId top = m_layer.topmost();
+    if (top == m_top)
+        return;
+    // The old top element now lies above everything in the picture: paint it on.
+    if (!m_top.isNull()) {
+        QPainter painter(&m_image);
+        FigurePainter::paint(painter, m_layer, m_top, m_ratio);
+        m_grid.insert(m_top, FigurePainter::bounds(m_layer, m_top, m_ratio));
+    }
+    // The new one leaves the picture, which is stale where it was.
+    m_stale += m_grid.boundsOf(top);
+    m_grid.remove(top);
+    m_top = top;
+}
+
+void LayerCache::paint(QPainter &painter, const QRect &area)
+{
+    repairStaleAreas();
+    if (m_top.isNull() || !FigurePainter::bounds(m_layer, m_top, m_ratio).intersects(area)) {
+        painter.drawImage(area, m_image, area);
+        return;
+    }
+    prepareScratch(area);
+    QPainter scratch(&m_scratch);
+    FigurePainter::paint(scratch, m_layer, m_top, m_ratio);
+    scratch.end();
+    painter.drawImage(area, m_scratch, area);
+}
+
+// Figures are never drawn clipped, nor straight onto the window where the menu bar shifts the
+// origin: the raster engine can place an antialiased edge a hair differently then. They are
+// drawn whole onto a scratch picture placed like the cached one, and only the area is copied on,
+// so every pixel comes out exactly as in a rendering of the whole layer.
+void LayerCache::prepareScratch(const QRect &area)
+{
+    if (m_scratch.size() != m_image.size())
+        m_scratch = QImage(m_image.size(), m_image.format());
+    QPainter copy(&m_scratch);
+    copy.setCompositionMode(QPainter::CompositionMode_Source);
+    copy.drawImage(area, m_image, area);
+}
+
+void LayerCache::repairStaleAreas()
+{
+    for (const QRect &area : m_stale)
+        repair(area);
+    m_stale = QRegion();
+}
+
+// Redraws one area of the picture from the elements there. Walking them from the top down, an
+// element hidden beneath opaque figures already seen is left out, and the walk stops once the
+// area is covered: in a dense drawing only the few figures on top are painted.
+void LayerCache::repair(const QRect &area)
+{
+    struct Candidate
+    {
+        quint32 position;
+        ElementId id;
+    };
+    std::vector<Candidate> candidates;
+    m_grid.forEachIntersecting(area, [&](ElementId id) {
+        candidates.push_back({m_layer.stackingPosition(id), id});
+    });
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate &a, const Candidate &b) { return a.position > b.position; });
+
+    QRegion uncovered(area);
+    std::vector<ElementId> visible;
+    for (const Candidate &candidate : candidates) {
+        if (!uncovered.intersects(m_grid.boundsOf(candidate.id)))
+            continue;
+        visible.push_back(candidate.id);
+        uncovered -= FigurePainter::opaqueCore(m_layer, candidate.id, m_ratio);
+        if (uncovered.isEmpty())
+            break;
+    }
+
+    QPainter scratch(&m_scratch);
+    scratch.fillRect(area, m_background);
+    std::for_each(visible.rbegin(), visible.rend(), [&](ElementId id) {
+        FigurePainter::paint(scratch, m_layer, id, m_ratio);
+    });
+    scratch.end();
+    QPainter painter(&m_image);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(area, m_scratch, area);
+}
