@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -17,6 +17,9 @@ run: build
 
 test: build
 	ctest --preset default --parallel 2
+
+bench: configure
+	cmake --build --preset default --target bench
 
 clean:
 	rm -rf build

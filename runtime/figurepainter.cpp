@@ -16,6 +16,12 @@ int penPixels(quint8 borderWidth, qreal devicePixelRatio)
     return std::max(1, int(std::lround(borderWidth * devicePixelRatio)));
 }
 
+// Hairlines stay aliased, crisp on whole pixels; thicker lines get smooth edges.
+bool isAntialiased(const LineData &, int pen)
+{
+    return pen > 1;
+}
+
 QPoint deviceCentre(float x, float y, qreal devicePixelRatio)
 {
     return QPoint(Twips::toDevice(x, devicePixelRatio), Twips::toDevice(y, devicePixelRatio));
@@ -179,7 +185,7 @@ void paint(QPainter &painter, const LineData &line, qreal devicePixelRatio)
     const QPointF from = QPointF(deviceCentre(line.x1, line.y1, devicePixelRatio)) + centre;
     const QPointF to = QPointF(deviceCentre(line.x2, line.y2, devicePixelRatio)) + centre;
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, pen > 1);
+    painter.setRenderHint(QPainter::Antialiasing, isAntialiased(line, pen));
     painter.setPen(QPen(toQColor(line.borderColor), pen, Qt::SolidLine, Qt::RoundCap));
     if (from == to)
         painter.drawPoint(from);
@@ -216,6 +222,21 @@ void paint(QPainter &painter, const WindowlessLayer &layer, ElementId id, qreal 
         paint(painter, layer.label(id.index()), devicePixelRatio);
         return;
     }
+}
+
+bool isAntialiased(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio)
+{
+    switch (id.type()) {
+    case ElementId::Shape:
+        return layer.shape(id.index()).shape != ShapeRectangle;
+    case ElementId::Line: {
+        const LineData &line = layer.line(id.index());
+        return isAntialiased(line, penPixels(line.borderWidth, devicePixelRatio));
+    }
+    case ElementId::Label:
+        break;
+    }
+    return true;
 }
 
 void paintAll(QPainter &painter, const WindowlessLayer &layer, qreal devicePixelRatio)

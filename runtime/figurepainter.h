@@ -14,6 +14,8 @@ namespace FigurePainter {
 // The device pixels an element may touch, border and antialiasing included; empty when hidden.
 QRect bounds(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio);
 void paint(QPainter &painter, const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio);
+// Whether the element is drawn with antialiased edges; others cover whole pixels only.
+bool isAntialiased(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio);
 // Every element, from the bottom of the stack to the top.
 void paintAll(QPainter &painter, const WindowlessLayer &layer, qreal devicePixelRatio);
 // A rectangle within the bounds that the element paints over completely, hiding whatever lies

@@ -93,24 +93,24 @@ void FormSurface::mouseReleaseEvent(QMouseEvent *event)
 
 void FormSurface::elementAboutToChange(ElementId id)
 {
-    m_boundsBeforeChange = FigurePainter::bounds(m_layer, id, devicePixelRatioF());
+    m_ratioAtChange = devicePixelRatioF();
+    m_boundsBeforeChange = FigurePainter::bounds(m_layer, id, m_ratioAtChange);
 }
 
 void FormSurface::elementChanged(ElementId id)
 {
-    repaintChange(id, m_boundsBeforeChange);
+    repaintChange(id, m_boundsBeforeChange, m_ratioAtChange);
 }
 
 void FormSurface::elementAdded(ElementId id)
 {
-    repaintChange(id, QRect());
+    repaintChange(id, QRect(), devicePixelRatioF());
 }
 
 // Only the area that the element covered before and covers now is painted again.
-void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore)
+void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore, qreal ratio)
 {
     m_cache.elementChanged(id);
-    const qreal ratio = devicePixelRatioF();
     const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, ratio);
     update(Twips::deviceToLogical(touched, ratio));
 }

@@ -31,7 +31,7 @@ private:
     void elementAboutToChange(ElementId id) override;
     void elementChanged(ElementId id) override;
     void elementAdded(ElementId id) override;
-    void repaintChange(ElementId id, const QRect &boundsBefore);
+    void repaintChange(ElementId id, const QRect &boundsBefore, qreal ratio);
     // Whether the form, and not a label under the pointer, gets this mouse event.
     bool formReceives(QMouseEvent *event);
 
@@ -39,6 +39,7 @@ private:
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
     QRect m_boundsBeforeChange;
+    qreal m_ratioAtChange = 1;
     // A press on a label belongs to the label, and so does the rest of that drag.
     bool m_labelHasMouse = false;
 };

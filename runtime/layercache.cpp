@@ -15,7 +15,7 @@ void LayerCache::rebuild(QSize deviceSize, qreal devicePixelRatio, const QColor 
 {
     m_ratio = devicePixelRatio;
     m_background = background;
-    m_image = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    m_image = QImage(deviceSize, QImage::Format_RGB32);
     m_image.fill(background);
     m_grid.reset(deviceSize);
     m_stale = QRegion();
@@ -64,8 +64,11 @@ void LayerCache::followTopElement()
 void LayerCache::paint(QPainter &painter, const QRect &area)
 {
     repairStaleAreas();
-    if (m_top.isNull() || !FigurePainter::bounds(m_layer, m_top, m_ratio).intersects(area)) {
+    const bool topShows = !m_top.isNull() && FigurePainter::bounds(m_layer, m_top, m_ratio).intersects(area);
+    if (!topShows || !FigurePainter::isAntialiased(m_layer, m_top, m_ratio)) {
         painter.drawImage(area, m_image, area);
+        if (topShows)
+            FigurePainter::paint(painter, m_layer, m_top, m_ratio);
         return;
     }
     prepareScratch(area);
@@ -75,10 +78,10 @@ void LayerCache::paint(QPainter &painter, const QRect &area)
     painter.drawImage(area, m_scratch, area);
 }
 
-// Figures are never drawn clipped, nor straight onto the window where the menu bar shifts the
-// origin: the raster engine can place an antialiased edge a hair differently then. They are
-// drawn whole onto a scratch picture placed like the cached one, and only the area is copied on,
-// so every pixel comes out exactly as in a rendering of the whole layer.
+// Antialiased figures are never drawn clipped, nor straight onto the window where the menu bar
+// shifts the origin: the raster engine can place an antialiased edge a hair differently then.
+// They are drawn whole onto a scratch picture placed like the cached one, and only the area is
+// copied on, so every pixel comes out exactly as in a rendering of the whole layer.
 void LayerCache::prepareScratch(const QRect &area)
 {
     if (m_scratch.size() != m_image.size())

@@ -71,13 +71,12 @@ public:
     QImage rendered() const
     {
         const qreal ratio = surface()->devicePixelRatioF();
-        QImage image(Twips::logicalToDevice(surface()->rect(), ratio).size(),
-                     QImage::Format_ARGB32_Premultiplied);
+        QImage image(Twips::logicalToDevice(surface()->rect(), ratio).size(), QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         FigurePainter::paintAll(painter, m_form.window()->layer(), ratio);
         painter.end();
-        return image.convertToFormat(QImage::Format_RGB32);
+        return image;
     }
 
     // The canvas and its frame, in device pixels: no windowed control lies there.

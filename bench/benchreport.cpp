@@ -1,0 +1,169 @@
+// Reads the benchmark's JSON, prints the ratios the goals are stated in, and plots the cost of
+// one drag step against the number of figures for the three designs.
+//
+// Usage: quillora-bench-report <bench.json> <plot.png>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const int Counts[] = {1, 1000, 10000, 32768};
+const char *const Designs[] = {"quillora", "naive", "graphicsview"};
+
+QHash<QString, QJsonObject> readResults(const QString &path)
+{
+    QFile file(path);
+    QHash<QString, QJsonObject> results;
+    if (!file.open(QIODevice::ReadOnly))
+        return results;
+    for (const QJsonValue &entry : QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray())
+        results.insert(entry["name"].toString(), entry.toObject());
+    return results;
+}
+
+struct Report
+{
+    QHash<QString, QJsonObject> results;
+    bool allMet = true;
+
+    double value(const QString &name, const char *counter) const
+    {
+        return results.value(name).value(QLatin1String(counter)).toDouble(NAN);
+    }
+    double median(const QString &name) const { return value(name, "median_us"); }
+
+    void goal(const char *what, double measured, const char *comparison, double limit)
+    {
+        const bool met = comparison[0] == '<' ? measured <= limit : measured >= limit;
+        allMet = allMet && met;
+        std::printf("  %-58s %10.3f  (goal %s %g)  %s\n", what, measured, comparison, limit,
+                    met ? "met" : "NOT MET");
+    }
+};
+
+void printTable(const Report &report)
+{
+    std::printf("Cost of one drag step, median / p90 in microseconds:\n");
+    std::printf("  %-14s", "figures");
+    for (const char *design : Designs)
+        std::printf(" %24s", design);
+    std::printf("\n");
+    for (int count : Counts) {
+        std::printf("  %-14d", count);
+        for (const char *design : Designs) {
+            const QString name = QStringLiteral("DragStep/%1/%2").arg(design).arg(count);
+            std::printf(" %11.1f / %10.1f", report.median(name), report.value(name, "p90_us"));
+        }
+        std::printf("\n");
+    }
+}
+
+void checkGoals(Report &report)
+{
+    const auto drag = [&](const char *design, int count) {
+        return QStringLiteral("DragStep/%1/%2").arg(design).arg(count);
+    };
+    std::printf("\nGoals:\n");
+    report.goal("DragStep quillora 32768 / 1, median", report.median(drag("quillora", 32768)) / report.median(drag("quillora", 1)), "<=", 1.5);
+    report.goal("DragStep quillora 32768 / 1, p90", report.value(drag("quillora", 32768), "p90_us") / report.value(drag("quillora", 1), "p90_us"), "<=", 2);
+    report.goal("DragStep graphicsview / quillora at 32768", report.median(drag("graphicsview", 32768)) / report.median(drag("quillora", 32768)), ">=", 1000);
+    double slowestLead = INFINITY;
+    for (int count : Counts) {
+        for (const char *other : {"naive", "graphicsview"})
+            slowestLead = std::min(slowestLead, report.median(drag(other, count)) / report.median(drag("quillora", count)));
+    }
+    report.goal("smallest lead over naive and graphicsview, any N", slowestLead, ">=", 1);
+    report.goal("Press quillora 32768 / 1", report.median("Press/quillora/32768") / report.median("Press/quillora/1"), "<=", 2);
+    report.goal("ReshapeBuried 32768 / DragStep naive 32768", report.median("ReshapeBuried/quillora/32768") / report.median(drag("naive", 32768)), "<=", 0.1);
+    report.goal("Startup quillora / bare", report.median("Startup/quillora") / report.median("Startup/bare"), "<=", 1.3);
+    report.goal("memory with 32768 shapes and 32768 lines, MiB more", report.value("Memory/quillora/32768", "growth_mib"), "<=", 10);
+    std::printf("\nOther figures, median in microseconds:\n");
+    for (int count : Counts)
+        std::printf("  Reset/quillora/%-6d %12.1f   Press/quillora/%-6d %10.1f\n", count,
+                    report.median(QStringLiteral("Reset/quillora/%1").arg(count)), count,
+                    report.median(QStringLiteral("Press/quillora/%1").arg(count)));
+    std::printf("  ReshapeBuried/quillora/32768 %10.1f   Startup quillora %.1f, bare %.1f\n",
+                report.median("ReshapeBuried/quillora/32768"), report.median("Startup/quillora"),
+                report.median("Startup/bare"));
+}
+
+// Cost per move against the number of figures, both axes logarithmic.
+void plot(const Report &report, const QString &path)
+{
+    QImage image(800, 500, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF area(90, 40, 660, 380);
+    const double lowTime = 1, highTime = 1e6; // microseconds
+    const auto at = [&](double count, double micros) {
+        const double x = std::log10(count) / std::log10(32768.0);
+        const double y = (std::log10(micros) - std::log10(lowTime)) / (std::log10(highTime) - std::log10(lowTime));
+        return QPointF(area.left() + x * area.width(), area.bottom() - y * area.height());
+    };
+    painter.setPen(QColor(220, 220, 220));
+    for (double micros = lowTime; micros <= highTime; micros *= 10) {
+        painter.drawLine(at(1, micros), at(32768, micros));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(0, at(1, micros).y() - 10, 82, 20), Qt::AlignRight | Qt::AlignVCenter,
+                         micros >= 1000 ? QStringLiteral("%1 ms").arg(micros / 1000) : QStringLiteral("%1 µs").arg(micros));
+        painter.setPen(QColor(220, 220, 220));
+    }
+    painter.setPen(Qt::black);
+    for (int count : Counts)
+        painter.drawText(QRectF(at(count, lowTime).x() - 40, area.bottom() + 6, 80, 20), Qt::AlignCenter, QString::number(count));
+    painter.drawRect(area);
+    painter.drawText(QRectF(0, 8, 800, 24), Qt::AlignCenter, QStringLiteral("Cost of one drag step (median) against the number of figures"));
+    painter.drawText(QRectF(0, area.bottom() + 28, 800, 20), Qt::AlignCenter, QStringLiteral("figures"));
+
+    const QColor colours[] = {QColor(0, 110, 220), QColor(220, 60, 40), QColor(40, 160, 60)};
+    for (int d = 0; d < 3; ++d) {
+        QPainterPath line;
+        for (int count : Counts) {
+            const double micros = report.median(QStringLiteral("DragStep/%1/%2").arg(Designs[d]).arg(count));
+            if (std::isnan(micros))
+                continue;
+            line.isEmpty() ? line.moveTo(at(count, micros)) : line.lineTo(at(count, micros));
+            painter.setBrush(colours[d]);
+            painter.setPen(Qt::NoPen);
+            painter.drawEllipse(at(count, micros), 4, 4);
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(colours[d], 2));
+        painter.drawPath(line);
+        painter.drawText(QPointF(area.left() + 12, area.top() + 20 + 18 * d), QString::fromLatin1(Designs[d]));
+    }
+    painter.end();
+    image.save(path);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: quillora-bench-report <bench.json> <plot.png>\n");
+        return 2;
+    }
+    Report report{readResults(QString::fromLocal8Bit(argv[1]))};
+    if (report.results.isEmpty()) {
+        std::fprintf(stderr, "quillora-bench-report: no results in %s\n", argv[1]);
+        return 1;
+    }
+    printTable(report);
+    checkGoals(report);
+    plot(report, QString::fromLocal8Bit(argv[2]));
+    return report.allMet ? 0 : 1;
+}

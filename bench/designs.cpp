@@ -1,0 +1,272 @@
+#include "designs.h"
+
+#include "figurepainter.h"
+#include "form1.h"
+#include "formsurface.h"
+#include "formwindow.h"
+
+#include <QApplication>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(Design *design) : m_design(design) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_design->m_paints;
+        return false;
+    }
+
+private:
+    Design *m_design;
+};
+
+Design::Design() = default;
+Design::~Design() = default;
+
+void Design::watchPaints(QWidget *widget)
+{
+    m_paints = 0;
+    m_counter = std::make_unique<PaintCounter>(this);
+    widget->installEventFilter(m_counter.get());
+}
+
+void Design::sendMouse(int type, QPoint at)
+{
+    QWidget *target = canvas();
+    const auto eventType = QEvent::Type(type);
+    const Qt::MouseButton button = eventType == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(eventType, QPointF(at), target->mapToGlobal(QPointF(at)), button,
+                      eventType == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void Design::dragTo(QPoint at)
+{
+    const int before = m_paints;
+    sendMouse(QEvent::MouseMove, at);
+    waitForPaint(*this, before);
+}
+
+bool waitForPaint(const Design &design, int paintsBefore)
+{
+    for (int round = 0; round < 20 && design.paints() == paintsBefore; ++round)
+        QCoreApplication::processEvents();
+    return design.paints() != paintsBefore;
+}
+
+Quillora::Quillora(const std::vector<BenchFigure> &figures)
+{
+    m_form.Show();
+    m_form.controls()->Check1->setChecked(true);
+    for (const BenchFigure &figure : figures)
+        draw(figure);
+    m_form.controls()->Option3->setChecked(true);
+    watchPaints(canvas());
+}
+
+void Quillora::draw(const BenchFigure &figure)
+{
+    Form1Controls *ui = m_form.controls();
+    OptionButton *options[] = {ui->Option1, ui->Option2, ui->Option3, ui->Option4};
+    options[figure.kind]->setChecked(true);
+    ui->HScroll(0)->setValue(int(figure.colour & 0xFF));
+    ui->HScroll(1)->setValue(int((figure.colour >> 8) & 0xFF));
+    ui->HScroll(2)->setValue(int((figure.colour >> 16) & 0xFF));
+    ui->HScroll1->setValue(figure.thickness);
+    sendMouse(QEvent::MouseButtonPress, figure.from);
+    sendMouse(QEvent::MouseMove, (figure.from + figure.to) / 2);
+    sendMouse(QEvent::MouseMove, figure.to);
+    sendMouse(QEvent::MouseButtonRelease, figure.to);
+}
+
+QWidget *Quillora::window()
+{
+    return m_form.window();
+}
+
+QWidget *Quillora::canvas()
+{
+    return m_form.window()->surface();
+}
+
+namespace {
+
+// The same figures painted by the same code, but every one of them at every repaint.
+class NaiveCanvas : public QWidget
+{
+public:
+    explicit NaiveCanvas(const std::vector<BenchFigure> &figures)
+    {
+        setFixedSize(373, 350);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        for (const BenchFigure &figure : figures) {
+            if (figure.kind == BenchFigure::Line)
+                m_layer.addLine(figure.line());
+            else
+                m_layer.addShape(figure.shape());
+        }
+    }
+
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        ShapeData data;
+        data.backOpaque = true;
+        data.backColor = data.borderColor = RGB(255, 0, 0);
+        data.left = float(event->position().x() * 15);
+        data.top = float(event->position().y() * 15);
+        m_start = event->position();
+        m_dragged = m_layer.addShape(data);
+        update();
+    }
+
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        const QRect before = FigurePainter::bounds(m_layer, m_dragged, 1);
+        const QPointF at = event->position();
+        m_layer.editShape(m_dragged.index(), [&](ShapeData &d) {
+            d.left = float(std::min(at.x(), m_start.x()) * 15);
+            d.top = float(std::min(at.y(), m_start.y()) * 15);
+            d.width = float(std::abs(at.x() - m_start.x()) * 15);
+            d.height = float(std::abs(at.y() - m_start.y()) * 15);
+        });
+        update(before | FigurePainter::bounds(m_layer, m_dragged, 1));
+    }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        FigurePainter::paintAll(painter, m_layer, 1);
+    }
+
+private:
+    WindowlessLayer m_layer;
+    ElementId m_dragged;
+    QPointF m_start;
+};
+
+class Naive : public Design
+{
+public:
+    explicit Naive(const std::vector<BenchFigure> &figures) : m_canvas(new NaiveCanvas(figures))
+    {
+        m_window.menuBar()->addAction(QStringLiteral("&Reset"));
+        m_window.menuBar()->addAction(QStringLiteral("&Exit"));
+        m_window.setCentralWidget(m_canvas);
+        watchPaints(m_canvas);
+    }
+    QWidget *window() override { return &m_window; }
+    void press(QPoint at) override { sendMouse(QEvent::MouseButtonPress, at); }
+
+protected:
+    QWidget *canvas() override { return m_canvas; }
+
+private:
+    QMainWindow m_window;
+    NaiveCanvas *m_canvas;
+};
+
+// One item per figure in a scene with its default index, painted by the same code.
+class FigureItem : public QGraphicsItem
+{
+public:
+    explicit FigureItem(const BenchFigure &figure) : m_figure(figure) {}
+
+    QRectF boundingRect() const override
+    {
+        return m_figure.kind == BenchFigure::Line ? FigurePainter::bounds(m_figure.line(), 1)
+                                                  : FigurePainter::bounds(m_figure.shape(), 1);
+    }
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
+    {
+        if (m_figure.kind == BenchFigure::Line)
+            FigurePainter::paint(*painter, m_figure.line(), 1);
+        else
+            FigurePainter::paint(*painter, m_figure.shape(), 1);
+    }
+    void stretchTo(QPoint corner)
+    {
+        prepareGeometryChange();
+        m_figure.to = corner;
+    }
+
+private:
+    BenchFigure m_figure;
+};
+
+class FigureView : public QGraphicsView
+{
+public:
+    explicit FigureView(const std::vector<BenchFigure> &figures)
+    {
+        m_scene.setSceneRect(0, 0, 373, 350);
+        m_scene.setBackgroundBrush(Qt::white);
+        for (const BenchFigure &figure : figures)
+            m_scene.addItem(new FigureItem(figure));
+        setScene(&m_scene);
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFixedSize(373, 350);
+    }
+
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        const QPoint at = event->position().toPoint();
+        m_dragged = new FigureItem({BenchFigure::Rectangle, at, at, RGB(255, 0, 0), 1});
+        m_scene.addItem(m_dragged);
+    }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (m_dragged)
+            m_dragged->stretchTo(event->position().toPoint());
+    }
+
+private:
+    QGraphicsScene m_scene;
+    FigureItem *m_dragged = nullptr;
+};
+
+class GraphicsView : public Design
+{
+public:
+    explicit GraphicsView(const std::vector<BenchFigure> &figures) : m_view(new FigureView(figures))
+    {
+        m_window.menuBar()->addAction(QStringLiteral("&Reset"));
+        m_window.menuBar()->addAction(QStringLiteral("&Exit"));
+        m_window.setCentralWidget(m_view);
+        watchPaints(m_view->viewport());
+    }
+    QWidget *window() override { return &m_window; }
+    void press(QPoint at) override { sendMouse(QEvent::MouseButtonPress, at); }
+
+protected:
+    QWidget *canvas() override { return m_view->viewport(); }
+
+private:
+    QMainWindow m_window;
+    FigureView *m_view;
+};
+
+} // namespace
+
+std::unique_ptr<Design> makeNaive(const std::vector<BenchFigure> &figures)
+{
+    return std::make_unique<Naive>(figures);
+}
+
+std::unique_ptr<Design> makeGraphicsView(const std::vector<BenchFigure> &figures)
+{
+    return std::make_unique<GraphicsView>(figures);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "colorvalue.h"
+#include "windowlesslayer.h"
+
+#include <QPoint>
+
+#include <random>
+#include <vector>
+
+// The figures every design under measurement holds: the same seeded list for all of them.
+struct BenchFigure
+{
+    enum Kind { Circle, Line, Rectangle, RoundedRectangle };
+    Kind kind;
+    QPoint from, to; // logical pixels of the client area
+    ColorValue colour;
+    int thickness;
+
+    ShapeData shape() const
+    {
+        ShapeData data;
+        data.left = float(std::min(from.x(), to.x()) * 15);
+        data.top = float(std::min(from.y(), to.y()) * 15);
+        data.width = float(std::abs(to.x() - from.x()) * 15);
+        data.height = float(std::abs(to.y() - from.y()) * 15);
+        data.shape = kind == Circle ? ShapeOval : kind == Rectangle ? ShapeRectangle : ShapeRoundedRectangle;
+        data.backColor = data.borderColor = colour;
+        data.backOpaque = true;
+        return data;
+    }
+
+    LineData line() const
+    {
+        return {float(from.x() * 15), float(from.y() * 15), float(to.x() * 15), float(to.y() * 15),
+                colour, quint8(thickness), true};
+    }
+};
+
+// Figures of the four kinds with sides of 4 to 100 pixels and lines 1 to 10 pixels wide, all on
+// the canvas (x 20..353, y 134..333 in logical pixels).
+inline std::vector<BenchFigure> makeFigures(int count)
+{
+    std::mt19937 random(1440);
+    std::uniform_int_distribution<int> kind(0, 3), side(4, 100), colour(0, 0xFFFFFF), width(1, 10);
+    std::uniform_int_distribution<int> x(21, 352 - 100), y(134, 332 - 100);
+    std::vector<BenchFigure> figures;
+    figures.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const QPoint from(x(random), y(random));
+        const QPoint to = from + QPoint(side(random), side(random));
+        figures.push_back({BenchFigure::Kind(kind(random)), from, to, ColorValue(colour(random)),
+                           width(random)});
+    }
+    return figures;
+}

@@ -1,0 +1,349 @@
+// Measures the cost of a drag step, a press, a Reset and start-up, with the figures held three
+// ways: the program's cached layer, a naive full repaint, and a QGraphicsScene.
+//
+// Usage: quillora-bench [Google Benchmark options]
+//        quillora-bench --memory-probe N   (prints the peak RSS in KiB holding N shapes and N lines)
+
+#include "designs.h"
+#include "formsurface.h"
+#include "formwindow.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProcess>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int DragSteps = 1500;
+const QPoint PressPoint(60, 160);
+
+// The drag's corner sweeps out and back, about two pixels a step.
+QPoint dragCorner(int step)
+{
+    const int phase = step % 120;
+    const int reach = 4 + 2 * (phase < 60 ? phase : 120 - phase);
+    return PressPoint + QPoint(reach, reach * 3 / 4);
+}
+
+// Paints the window once, so that its cached pictures exist before anything is timed.
+void showAndPaint(Design &design)
+{
+    design.window()->show();
+    waitForPaint(design, design.paints());
+}
+
+// The design under measurement, built once for all repetitions of one benchmark; building the
+// next one frees it, so a 32768-figure scene never shares the process with another.
+std::string builtKey;
+std::unique_ptr<Design> built;
+
+template <class Built>
+Built &current(const std::string &key, const std::function<std::unique_ptr<Built>()> &build)
+{
+    if (builtKey != key) {
+        built.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        built = build();
+        builtKey = key;
+        showAndPaint(*built);
+    }
+    return static_cast<Built &>(*built);
+}
+
+double seconds(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Runs the steps one at a time, each timing the part it measures, and reports their median and
+// 90th percentile in microseconds. Google Benchmark may run the whole set more than once.
+void measureSteps(benchmark::State &state, int steps, const std::function<double(int)> &step)
+{
+    std::vector<double> samples;
+    for (auto _ : state) {
+        for (int i = 0; i < steps; ++i)
+            samples.push_back(step(i));
+    }
+    std::sort(samples.begin(), samples.end());
+    state.counters["median_us"] = samples[samples.size() / 2] * 1e6;
+    state.counters["p90_us"] = samples[std::min(samples.size() - 1, samples.size() * 9 / 10)] * 1e6;
+    state.counters["steps"] = double(samples.size());
+}
+
+void DragStep(benchmark::State &state, const std::string &design, int count,
+              std::unique_ptr<Design> (*make)(const std::vector<BenchFigure> &))
+{
+    static int position = 0;
+    Design &built = current<Design>(design + std::to_string(count), [&] {
+        std::unique_ptr<Design> made = make(makeFigures(count));
+        made->window()->show();
+        made->press(PressPoint);
+        position = 0;
+        return made;
+    });
+    bool painted = true;
+    measureSteps(state, DragSteps, [&](int) {
+        const int before = built.paints();
+        const Clock::time_point start = Clock::now();
+        built.dragTo(dragCorner(++position));
+        const double taken = seconds(start, Clock::now());
+        painted = painted && built.paints() != before;
+        return taken;
+    });
+    if (!painted)
+        state.SkipWithError("a move painted nothing");
+}
+
+std::unique_ptr<Design> makeQuilloraDesign(const std::vector<BenchFigure> &figures)
+{
+    return std::make_unique<Quillora>(figures);
+}
+
+Quillora &quillora(const std::string &what, int count)
+{
+    return current<Quillora>(what + std::to_string(count), [&] {
+        return std::make_unique<Quillora>(makeFigures(count));
+    });
+}
+
+// A press with "New Shape" ticked, until its paint has finished.
+void Press(benchmark::State &state, int count)
+{
+    Quillora &design = quillora("press", count);
+    measureSteps(state, 500, [&](int i) {
+        const QPoint at = PressPoint + QPoint(i % 200, i % 150);
+        const int before = design.paints();
+        const Clock::time_point start = Clock::now();
+        design.press(at);
+        waitForPaint(design, before);
+        const double taken = seconds(start, Clock::now());
+        design.release(at);
+        return taken;
+    });
+}
+
+// A press that reshapes the last shape while a line lies above it: the shape leaves the cached
+// picture, which is repaired where it was.
+void ReshapeBuried(benchmark::State &state, int count)
+{
+    Quillora &design = quillora("buried", count);
+    Form1Controls *ui = design.form().controls();
+    ui->Check1->setChecked(false);
+    measureSteps(state, 200, [&](int) {
+        ShapeControl last = ui->Shape1(ui->Shape1.Count() - 1);
+        const QPoint corner(int(last.Left() / 15), int(last.Top() / 15));
+        ui->Option2->setChecked(true);
+        design.press(corner + QPoint(2, 2));
+        design.release(corner + QPoint(2, 2));
+        waitForPaint(design, design.paints());
+
+        ui->Option3->setChecked(true);
+        const int before = design.paints();
+        const Clock::time_point start = Clock::now();
+        design.press(corner);
+        waitForPaint(design, before);
+        const double taken = seconds(start, Clock::now());
+        design.release(corner);
+        return taken;
+    });
+}
+
+// Reset of a window holding the figures, until the new window has painted.
+void Reset(benchmark::State &state, int count)
+{
+    const std::vector<BenchFigure> figures = makeFigures(count);
+    Quillora &design = quillora("reset", 0);
+    measureSteps(state, 5, [&](int) {
+        design.form().controls()->Check1->setChecked(true);
+        for (const BenchFigure &figure : figures)
+            design.draw(figure);
+        waitForPaint(design, design.paints());
+        QAction *reset = design.window()->findChild<QMenuBar *>()->actions().at(0);
+
+        const Clock::time_point start = Clock::now();
+        reset->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        design.watchNewWindow();
+        waitForPaint(design, 0);
+        return seconds(start, Clock::now());
+    });
+}
+
+// From nothing to the first paint of a shown window.
+template <class Window>
+void startup(benchmark::State &state, const std::function<Window *()> &create,
+             const std::function<QWidget *(Window *)> &painted)
+{
+    measureSteps(state, 50, [&](int) {
+        int paints = 0;
+        struct Counter : QObject
+        {
+            int *paints = nullptr;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                *paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        counter.paints = &paints;
+
+        const Clock::time_point start = Clock::now();
+        Window *window = create();
+        painted(window)->installEventFilter(&counter);
+        for (int round = 0; round < 50 && paints == 0; ++round)
+            QCoreApplication::processEvents();
+        const double taken = seconds(start, Clock::now());
+        painted(window)->removeEventFilter(&counter);
+        delete window;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return taken;
+    });
+}
+
+void StartupQuillora(benchmark::State &state)
+{
+    startup<Form1>(
+        state,
+        [] {
+            auto *form = new Form1;
+            form->Show();
+            return form;
+        },
+        [](Form1 *form) -> QWidget * { return form->window()->surface(); });
+}
+
+void StartupBare(benchmark::State &state)
+{
+    startup<QMainWindow>(
+        state,
+        [] {
+            auto *window = new QMainWindow;
+            window->menuBar()->addAction(QStringLiteral("&Reset"));
+            window->menuBar()->addAction(QStringLiteral("&Exit"));
+            auto *client = new QWidget;
+            client->setFixedSize(373, 350);
+            window->setCentralWidget(client);
+            window->show();
+            return window;
+        },
+        [](QMainWindow *window) { return window->centralWidget(); });
+}
+
+long peakKilobytes(const QString &program, int figures)
+{
+    QProcess probe;
+    probe.start(program, {QStringLiteral("--memory-probe"), QString::number(figures)});
+    probe.waitForFinished(600000);
+    return probe.readAllStandardOutput().trimmed().toLong();
+}
+
+// Peak resident memory of a process holding the figures, against one with an empty window.
+void Memory(benchmark::State &state, int count)
+{
+    const QString program = QCoreApplication::applicationFilePath();
+    for (auto _ : state) {
+        const long empty = peakKilobytes(program, 0);
+        const long full = peakKilobytes(program, count);
+        state.counters["empty_kib"] = double(empty);
+        state.counters["full_kib"] = double(full);
+        state.counters["growth_mib"] = double(full - empty) / 1024;
+    }
+}
+
+// Holds the given number of shapes and of lines, drawn with the real handlers, then reports
+// the process's peak resident memory.
+int memoryProbe(int count)
+{
+    Form1 form;
+    form.Show();
+    Form1Controls *ui = form.controls();
+    ui->Check1->setChecked(true);
+    FormSurface *surface = form.window()->surface();
+    auto send = [surface](QEvent::Type type, QPointF at) {
+        QMouseEvent event(type, at, surface->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(surface, &event);
+    };
+    QCoreApplication::processEvents();
+    for (OptionButton *kind : {ui->Option3, ui->Option2}) {
+        kind->setChecked(true);
+        for (int i = 1; i < count; ++i) {
+            const QPointF at(21 + i % 300, 134 + i % 180);
+            send(QEvent::MouseButtonPress, at);
+            send(QEvent::MouseMove, at + QPointF(4 + i % 90, 4 + i % 70));
+            send(QEvent::MouseButtonRelease, at + QPointF(4 + i % 90, 4 + i % 70));
+        }
+        QCoreApplication::processEvents();
+    }
+    // The high-water mark of this process's own memory; getrusage() would also count what the
+    // benchmark process had resident when it started this one.
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            std::printf("%s\n", line.mid(6).trimmed().split(' ').first().constData());
+    }
+    return 0;
+}
+
+void registerBenchmarks()
+{
+    const int counts[] = {1, 1000, 10000, 32768};
+    const struct
+    {
+        const char *name;
+        std::unique_ptr<Design> (*make)(const std::vector<BenchFigure> &);
+    } designs[] = {{"quillora", makeQuilloraDesign}, {"naive", makeNaive}, {"graphicsview", makeGraphicsView}};
+    const auto add = [](const std::string &name, auto &&function) {
+        benchmark::RegisterBenchmark(name.c_str(), function)->Unit(benchmark::kMillisecond);
+    };
+    for (const auto &design : designs) {
+        for (int count : counts) {
+            add("DragStep/" + std::string(design.name) + "/" + std::to_string(count),
+                [=](benchmark::State &state) { DragStep(state, design.name, count, design.make); });
+        }
+    }
+    for (int count : counts)
+        add("Press/quillora/" + std::to_string(count), [=](benchmark::State &state) { Press(state, count); });
+    add("ReshapeBuried/quillora/32768", [](benchmark::State &state) { ReshapeBuried(state, 32768); });
+    for (int count : counts)
+        add("Reset/quillora/" + std::to_string(count), [=](benchmark::State &state) { Reset(state, count); });
+    add("Startup/quillora", StartupQuillora);
+    add("Startup/bare", StartupBare);
+    add("Memory/quillora/32768", [](benchmark::State &state) { Memory(state, 32768); });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--memory-probe") == 0)
+        return memoryProbe(std::atoi(argv[2]));
+
+    registerBenchmarks();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The last design's windows must go before the application does.
+    built.reset();
+    return 0;
+}
