@@ -44,6 +44,7 @@ void FormSurface::paintEvent(QPaintEvent *event)
     if (!m_cache.isValidFor(deviceSize, ratio))
         m_cache.rebuild(deviceSize, ratio, palette().color(QPalette::Window));
 
+    m_pendingRepaint = QRect();
     QPainter painter(this);
     painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
     for (const QRect &area : event->region())
@@ -112,5 +113,10 @@ void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore, qreal r
 {
     m_cache.elementChanged(id);
     const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, ratio);
-    update(Twips::deviceToLogical(touched, ratio));
+    // A drag step writes several properties of one figure; the first write usually asks for
+    // the whole area already.
+    if (m_pendingRepaint.contains(touched))
+        return;
+    m_pendingRepaint |= touched;
+    update(Twips::deviceToLogical(m_pendingRepaint, ratio));
 }

@@ -40,6 +40,8 @@ private:
     LayerCache m_cache{m_layer};
     QRect m_boundsBeforeChange;
     qreal m_ratioAtChange = 1;
+    // What has been asked to repaint since the last paint, in device pixels.
+    QRect m_pendingRepaint;
     // A press on a label belongs to the label, and so does the rest of that drag.
     bool m_labelHasMouse = false;
 };

@@ -109,6 +109,9 @@ private:
 
     void send(QEvent::Type type, QPointF at, Qt::MouseButton button)
     {
+        // A grab ends with the window that held it, as when Reset replaces the window mid-drag.
+        if (m_grabber && m_grabber->window() != m_form.window())
+            m_grabber = nullptr;
         QWidget *target = m_grabber ? m_grabber.data() : surface();
         const QPointF local = target->mapFrom(surface(), at);
         QMouseEvent event(type, local, target->mapToGlobal(local), button, m_buttons,

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Starts the built program on a real X server, as a user would, and drives it with real input:
+# draws figures with the mouse, uses Reset and Exit from the menu bar by mouse and by access key,
+# and checks the pixels on the screen and the exit status.
+#
+# Usage: e2e_xvfb.sh <quillora> <quillora-xpixel>
+set -euo pipefail
+
+quillora=$1
+xpixel=$2
+work=$(mktemp -d)
+server_pid=
+app_pid=
+
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+server_pid=$!
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=:$(cat "$work/display")
+export QT_QPA_PLATFORM=xcb
+
+# Client-area origin of the window, from its geometry: the client is 373 x 350 at the bottom.
+start_program() {
+    "$quillora" 2>"$work/quillora.log" &
+    app_pid=$!
+    window=$(timeout 10 xdotool search --sync --name '^Quillora by Ardelvan$' | head -n 1) \
+        || fail "no window captioned 'Quillora by Ardelvan'"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [[ $WIDTH -eq 373 ]] || fail "window is $WIDTH pixels wide, not 373"
+    client_x=$X
+    client_y=$((Y + HEIGHT - 350))
+    menu_y=$((Y + (HEIGHT - 350) / 2))
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    sleep 0.3
+}
+
+click() { xdotool mousemove $((client_x + $1)) $((client_y + $2)) click 1; }
+
+drag() {
+    xdotool mousemove $((client_x + $1)) $((client_y + $2)) mousedown 1
+    xdotool mousemove $((client_x + ($1 + $3) / 2)) $((client_y + ($2 + $4) / 2))
+    xdotool mousemove $((client_x + $3)) $((client_y + $4)) mouseup 1
+}
+
+# Waits for the pixel at client (x, y) to take the colour.
+expect_pixel() {
+    local colour
+    for _ in $(seq 50); do
+        colour=$("$xpixel" $((client_x + $1)) $((client_y + $2)))
+        [[ $colour == "$3" ]] && return 0
+        sleep 0.1
+    done
+    fail "$4: pixel ($1, $2) is $colour, not $3"
+}
+
+expect_exit() {
+    local status=0
+    for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$app_pid" 2>/dev/null && fail "$1: the program is still running"
+    wait "$app_pid" || status=$?
+    app_pid=
+    [[ $status -eq 0 ]] || fail "$1: exit status $status"
+}
+
+start_program
+expect_pixel 150 230 '#ffffff' "start"
+click 30 121                 # "New Shape"
+click 30 64                  # "Rectangle"
+click 200 40                 # red slider: focus, one large step
+xdotool key End              # then all the way
+expect_pixel 340 50 '#ff0000' "the swatch after red 255"
+drag 100 180 200 260
+expect_pixel 150 220 '#ff0000' "a red rectangle dragged with the mouse"
+expect_pixel 250 220 '#ffffff' "beside the rectangle"
+
+xdotool mousemove $((client_x + 22)) "$menu_y" click 1
+expect_pixel 150 220 '#ffffff' "Reset from the menu"
+expect_pixel 340 50 '#000000' "the swatch after Reset"
+
+click 30 121
+drag 100 180 200 260         # a black oval, as after a fresh start
+expect_pixel 150 220 '#000000' "an oval after Reset"
+xdotool mousemove $((client_x + 150)) $((client_y + 220)) mousedown 1
+xdotool key alt+r            # Reset in the middle of a drag
+xdotool mousemove $((client_x + 300)) $((client_y + 300)) mouseup 1
+expect_pixel 150 220 '#ffffff' "Reset by Alt+R during a drag"
+expect_pixel 290 290 '#ffffff' "nothing drawn by the rest of that drag"
+
+xdotool mousemove $((client_x + 68)) "$menu_y" click 1
+expect_exit "Exit from the menu"
+
+start_program
+xdotool key alt+e
+expect_exit "Exit by Alt+E"
+
+echo "e2e_xvfb: every check held"
