@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test test-sanitize soak bench clean
 
 all: build
 
@@ -15,11 +15,23 @@ build: configure
 run: build
 	build/app/quillora
 
+# Every test in the normal build, then again with AddressSanitizer, UndefinedBehaviorSanitizer
+# and LeakSanitizer, where any report fails the run.
 test: build
 	ctest --preset default --parallel 2
+	$(MAKE) test-sanitize
+
+test-sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize --parallel
+	ctest --preset sanitize --parallel 2
+
+# A long event storm: a million events for each seed.
+soak: build
+	QUILLORA_STORM_EVENTS=1000000 ctest --preset default -R tst_eventstorm --timeout 7200
 
 bench: configure
 	cmake --build --preset default --target bench
 
 clean:
-	rm -rf build
+	rm -rf build build-sanitize

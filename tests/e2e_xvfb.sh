@@ -21,6 +21,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    [[ -s $work/quillora.log ]] && sed 's/^/quillora: /' "$work/quillora.log" | tail -n 40 >&2
     exit 1
 }
 
