@@ -25,7 +25,8 @@ int shiftBits(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-FormSurface::FormSurface(Form *form, QWidget *parent) : QWidget(parent), m_form(form)
+FormSurface::FormSurface(Form *form, QWidget *parent)
+    : QWidget(parent), m_form(form), m_ratio(devicePixelRatioF())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
@@ -40,6 +41,7 @@ FormSurface::~FormSurface()
 void FormSurface::paintEvent(QPaintEvent *event)
 {
     const qreal ratio = devicePixelRatioF();
+    m_ratio = ratio;
     const QSize deviceSize = Twips::logicalToDevice(rect(), ratio).size();
     if (!m_cache.isValidFor(deviceSize, ratio))
         m_cache.rebuild(deviceSize, ratio, palette().color(QPalette::Window));
@@ -94,29 +96,28 @@ void FormSurface::mouseReleaseEvent(QMouseEvent *event)
 
 void FormSurface::elementAboutToChange(ElementId id)
 {
-    m_ratioAtChange = devicePixelRatioF();
-    m_boundsBeforeChange = FigurePainter::bounds(m_layer, id, m_ratioAtChange);
+    m_boundsBeforeChange = FigurePainter::bounds(m_layer, id, m_ratio);
 }
 
 void FormSurface::elementChanged(ElementId id)
 {
-    repaintChange(id, m_boundsBeforeChange, m_ratioAtChange);
+    repaintChange(id, m_boundsBeforeChange);
 }
 
 void FormSurface::elementAdded(ElementId id)
 {
-    repaintChange(id, QRect(), devicePixelRatioF());
+    repaintChange(id, QRect());
 }
 
 // Only the area that the element covered before and covers now is painted again.
-void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore, qreal ratio)
+void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore)
 {
     m_cache.elementChanged(id);
-    const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, ratio);
+    const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, m_ratio);
     // A drag step writes several properties of one figure; the first write usually asks for
     // the whole area already.
     if (m_pendingRepaint.contains(touched))
         return;
     m_pendingRepaint |= touched;
-    update(Twips::deviceToLogical(m_pendingRepaint, ratio));
+    update(Twips::deviceToLogical(m_pendingRepaint, m_ratio));
 }

@@ -31,7 +31,7 @@ private:
     void elementAboutToChange(ElementId id) override;
     void elementChanged(ElementId id) override;
     void elementAdded(ElementId id) override;
-    void repaintChange(ElementId id, const QRect &boundsBefore, qreal ratio);
+    void repaintChange(ElementId id, const QRect &boundsBefore);
     // Whether the form, and not a label under the pointer, gets this mouse event.
     bool formReceives(QMouseEvent *event);
 
@@ -39,7 +39,9 @@ private:
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
     QRect m_boundsBeforeChange;
-    qreal m_ratioAtChange = 1;
+    // The device pixel ratio of the last paint. A change of screen repaints the whole surface,
+    // so the areas asked for in between need not know of it.
+    qreal m_ratio;
     // What has been asked to repaint since the last paint, in device pixels.
     QRect m_pendingRepaint;
     // A press on a label belongs to the label, and so does the rest of that drag.
