@@ -65,10 +65,16 @@ void LayerCache::paint(QPainter &painter, const QRect &area)
 {
     repairStaleAreas();
     const bool topShows = !m_top.isNull() && FigurePainter::bounds(m_layer, m_top, m_ratio).intersects(area);
-    if (!topShows || !FigurePainter::isAntialiased(m_layer, m_top, m_ratio)) {
+    if (!topShows) {
         painter.drawImage(area, m_image, area);
-        if (topShows)
-            FigurePainter::paint(painter, m_layer, m_top, m_ratio);
+        return;
+    }
+    if (!FigurePainter::isAntialiased(m_layer, m_top, m_ratio)) {
+        // What the top figure covers completely need not be copied first.
+        const QRegion showing = QRegion(area) - FigurePainter::opaqueCore(m_layer, m_top, m_ratio);
+        for (const QRect &part : showing)
+            painter.drawImage(part, m_image, part);
+        FigurePainter::paint(painter, m_layer, m_top, m_ratio);
         return;
     }
     prepareScratch(area);
