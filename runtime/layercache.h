@@ -25,7 +25,6 @@ public:
     bool isValidFor(QSize deviceSize, qreal devicePixelRatio) const;
     // Draws the whole picture afresh.
     void rebuild(QSize deviceSize, qreal devicePixelRatio, const QColor &background);
-    void invalidate() { m_image = QImage(); }
 
     // Keeps the picture in step after an element was added, changed or raised.
     void elementChanged(ElementId id);

@@ -175,17 +175,6 @@ void LabelControl::setAutoSize(bool autoSize)
     fitToCaption();
 }
 
-void LabelControl::move(float left, float top, float width, float height)
-{
-    edit([=](LabelData &d) {
-        d.left = left;
-        d.top = top;
-        d.width = checkedExtent(width);
-        d.height = checkedExtent(height);
-    });
-    fitToCaption();
-}
-
 void LabelControl::ZOrder()
 {
     m_layer->bringToFront(m_id);

@@ -104,7 +104,6 @@ public:
     float Top() const { return data().top; }
     float Width() const { return data().width; }
     float Height() const { return data().height; }
-    void move(float left, float top, float width, float height);
     Boolean Visible() const { return Vb::fromBool(data().visible); }
     void ZOrder();
 

@@ -127,7 +127,6 @@ public:
     // The topmost visible label whose box holds the point, in twips.
     ElementId labelAt(float x, float y) const;
 
-    int elementCount() const { return int(m_shapes.size() + m_lines.size() + m_labels.size()); }
     void setObserver(LayerObserver *observer) { m_observer = observer; }
 
 private:
