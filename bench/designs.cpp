@@ -58,6 +58,12 @@ void Design::dragTo(QPoint at)
     waitForPaint(*this, before);
 }
 
+void addMenuBar(QMainWindow &window)
+{
+    window.menuBar()->addAction(QStringLiteral("&Reset"));
+    window.menuBar()->addAction(QStringLiteral("&Exit"));
+}
+
 bool waitForPaint(const Design &design, int paintsBefore)
 {
     for (int round = 0; round < 20 && design.paints() == paintsBefore; ++round)
@@ -161,8 +167,7 @@ class Naive : public Design
 public:
     explicit Naive(const std::vector<BenchFigure> &figures) : m_canvas(new NaiveCanvas(figures))
     {
-        m_window.menuBar()->addAction(QStringLiteral("&Reset"));
-        m_window.menuBar()->addAction(QStringLiteral("&Exit"));
+        addMenuBar(m_window);
         m_window.setCentralWidget(m_canvas);
         watchPaints(m_canvas);
     }
@@ -243,8 +248,7 @@ class GraphicsView : public Design
 public:
     explicit GraphicsView(const std::vector<BenchFigure> &figures) : m_view(new FigureView(figures))
     {
-        m_window.menuBar()->addAction(QStringLiteral("&Reset"));
-        m_window.menuBar()->addAction(QStringLiteral("&Exit"));
+        addMenuBar(m_window);
         m_window.setCentralWidget(m_view);
         watchPaints(m_view->viewport());
     }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QMainWindow;
 class QWidget;
 
 // One way of holding and painting the figures, driven by real mouse events.
@@ -61,6 +62,9 @@ private:
 
 std::unique_ptr<Design> makeNaive(const std::vector<BenchFigure> &figures);
 std::unique_ptr<Design> makeGraphicsView(const std::vector<BenchFigure> &figures);
+
+// Gives a window the program's two-entry menu bar, so every design is framed alike.
+void addMenuBar(QMainWindow &window);
 
 // Lets posted events run until the widget has painted since the count was taken.
 bool waitForPaint(const Design &design, int paintsBefore);

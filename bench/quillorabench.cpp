@@ -233,8 +233,7 @@ void StartupBare(benchmark::State &state)
         state,
         [] {
             auto *window = new QMainWindow;
-            window->menuBar()->addAction(QStringLiteral("&Reset"));
-            window->menuBar()->addAction(QStringLiteral("&Exit"));
+            addMenuBar(*window);
             auto *client = new QWidget;
             client->setFixedSize(373, 350);
             window->setCentralWidget(client);
