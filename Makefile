@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak bench clean
+.PHONY: all deps configure build run test test-sanitize soak bench install package clean
 
 all: build
 
@@ -32,6 +32,15 @@ soak: build
 
 bench: configure
 	cmake --build --preset default --target bench
+
+# Installs where desktop users expect it: make install PREFIX=$HOME/.local
+PREFIX ?= /usr/local
+install: build
+	cmake --install build --prefix "$(PREFIX)"
+
+# A Debian package in build/: quillora_1.00_<arch>.deb
+package: build
+	cd build && cpack -G DEB
 
 clean:
 	rm -rf build build-sanitize

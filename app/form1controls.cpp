@@ -72,9 +72,10 @@ Control *place(Control *control, float left, float top, float width, float heigh
     return control;
 }
 
-HScrollBar *colourSlider(QWidget *parent, float top)
+HScrollBar *colourSlider(QWidget *parent, float top, const QString &name)
 {
     auto *slider = place(new HScrollBar(parent), 1680, top, 2775, 255);
+    slider->setAccessibleName(name);
     slider->setRange(0, 255, 1, 16);
     return slider;
 }
@@ -97,11 +98,12 @@ Form1Controls::Form1Controls(FormWindow &window)
     Option2 = place(new OptionButton(QStringLiteral("Line"), client), 360, 600, 975, 255);
     Option3 = place(new OptionButton(QStringLiteral("Rectangle"), client), 360, 840, 1095, 255);
     Check1 = place(new CheckBox(QStringLiteral("New Shape"), client), 360, 1680, 1215, 255);
-    HScroll.place(0, colourSlider(client, 480));
-    HScroll.place(1, colourSlider(client, 720));
-    HScroll.place(2, colourSlider(client, 960));
+    HScroll.place(0, colourSlider(client, 480, QStringLiteral("Red")));
+    HScroll.place(1, colourSlider(client, 720, QStringLiteral("Green")));
+    HScroll.place(2, colourSlider(client, 960, QStringLiteral("Blue")));
     HScroll1 = place(new HScrollBar(client), 1680, 1680, 2775, 255);
     HScroll1->setRange(1, 10, 1, 1);
+    HScroll1->setAccessibleName(QStringLiteral("Border Thickness"));
     Option4 = place(new OptionButton(QStringLiteral("Rounded Rectangle"), client), 360, 1080,
                     1095, 375);
     Option1->setValue(Vb::True);

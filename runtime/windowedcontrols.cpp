@@ -31,6 +31,8 @@ OptionButton::OptionButton(const QString &caption, QWidget *parent)
     : QRadioButton(caption, parent), m_caption(caption)
 {
     keepMouseToItself(this);
+    // The caption on screen may be wrapped; a screen reader speaks it whole.
+    setAccessibleName(caption);
 }
 
 void OptionButton::resizeEvent(QResizeEvent *event)

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the program into a scratch prefix and builds its Debian package, then checks what a
+# desktop expects: the files in their places, a valid launcher and metainfo, and the package's
+# fields and contents.
+#
+# Usage: packaging_test.sh <build directory>
+set -euo pipefail
+
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+id=org.ardelvan.Quillora
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+for file in bin/quillora share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
+            share/metainfo/$id.metainfo.xml; do
+    [[ -e $work/prefix/$file ]] || fail "cmake --install put no $file"
+done
+[[ -x $work/prefix/bin/quillora ]] || fail "bin/quillora is not executable"
+desktop-file-validate "$work/prefix/share/applications/$id.desktop" || fail "the launcher is not valid"
+appstreamcli validate --no-net "$work/prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
+    || fail "the metainfo is not valid"
+grep -q 'version="1.00"' "$work/prefix/share/metainfo/$id.metainfo.xml" || fail "metainfo lacks version 1.00"
+
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null)
+deb=$(ls "$work"/package/quillora_1.00_*.deb) || fail "cpack made no quillora_1.00 package"
+[[ $(dpkg-deb -f "$deb" Package) == quillora ]] || fail "package name"
+[[ $(dpkg-deb -f "$deb" Version) == 1.00 ]] || fail "package version"
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependency on the Qt 6 widgets runtime"
+dpkg-deb -f "$deb" Description | grep -q . || fail "no description"
+dpkg-deb -x "$deb" "$work/root"
+for file in usr/bin/quillora usr/share/applications/$id.desktop \
+            usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/metainfo/$id.metainfo.xml; do
+    [[ -e $work/root/$file ]] || fail "the package holds no $file"
+done
+echo "packaging: every check held"

@@ -1,0 +1,104 @@
+// The window at the device pixel ratio that QT_SCALE_FACTOR sets for the run: the layout keeps
+// its proportions and figures land on whole device pixels where they belong.
+
+#include "formdriver.h"
+
+#include <QAccessible>
+
+class tst_HighDpi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layoutScales();
+    void figuresAreCrisp_data();
+    void figuresAreCrisp();
+    void controlsHaveAccessibleNames();
+
+private:
+    qreal expectedRatio() const
+    {
+        const qreal factor = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+        return factor > 0 ? factor : 1;
+    }
+};
+
+void tst_HighDpi::layoutScales()
+{
+    Form1 form;
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    FormSurface *surface = form.window()->surface();
+    QCOMPARE(surface->devicePixelRatioF(), expectedRatio());
+    // Logical sizes stay those of the definition; Qt scales them.
+    QCOMPARE(surface->size(), QSize(373, 350));
+    QCOMPARE(form.controls()->HScroll(0)->geometry(), Twips::toLogicalRect(1680, 480, 2775, 255));
+    const QImage screen = surface->grab().toImage();
+    QCOMPARE(screen.size(), (QSizeF(373, 350) * expectedRatio()).toSize());
+}
+
+void tst_HighDpi::figuresAreCrisp_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("rectangle") << int(ShapeRectangle);
+    QTest::newRow("line") << -1;
+}
+
+void tst_HighDpi::figuresAreCrisp()
+{
+    QFETCH(int, kind);
+    Form1 form;
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    Form1Controls *ui = form.controls();
+    FormDriver driver(form);
+    ui->Check1->setChecked(true);
+    ui->HScroll(0)->setValue(255);
+    ui->HScroll1->setValue(4);
+    (kind < 0 ? ui->Option2 : ui->Option3)->setChecked(true);
+    driver.drag({1005, 2505}, {3000, 4005});
+
+    const qreal ratio = expectedRatio();
+    // The surface as its own paint path draws it, cache and all, at the run's pixel ratio.
+    const QImage screen = form.window()->surface()->grab().toImage();
+    QCOMPARE(screen.devicePixelRatio(), ratio);
+    const auto device = [ratio](float twips) { return Twips::toDevice(twips, ratio); };
+    const QColor red(255, 0, 0);
+    if (kind < 0) {
+        // Four pixels wide at ratio 1, scaled with the screen; the middle of the line is red.
+        const int x = device(2002), y = device(3255);
+        QCOMPARE(screen.pixelColor(x, y), red);
+        QCOMPARE(screen.pixelColor(device(1005) - device(75), device(3255)), Qt::white);
+        return;
+    }
+    const int left = device(1005), top = device(2505), right = device(3000), bottom = device(4005);
+    for (int y : {top, (top + bottom) / 2, bottom - 1}) {
+        QCOMPARE(screen.pixelColor(left, y), red);
+        QCOMPARE(screen.pixelColor(left - 1, y), Qt::white);
+        QCOMPARE(screen.pixelColor(right - 1, y), red);
+        QCOMPARE(screen.pixelColor(right, y), Qt::white);
+    }
+    QCOMPARE(screen.pixelColor((left + right) / 2, top - 1), Qt::white);
+    QCOMPARE(screen.pixelColor((left + right) / 2, bottom), Qt::white);
+}
+
+void tst_HighDpi::controlsHaveAccessibleNames()
+{
+    Form1 form;
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    Form1Controls *ui = form.controls();
+    const QList<std::pair<QWidget *, QString>> expected = {
+        {ui->Frame1, "Shape?"},       {ui->Option1, "Circle"},   {ui->Option2, "Line"},
+        {ui->Option3, "Rectangle"},   {ui->Option4, "Rounded Rectangle"},
+        {ui->Check1, "New Shape"},    {ui->HScroll(0), "Red"},   {ui->HScroll(1), "Green"},
+        {ui->HScroll(2), "Blue"},     {ui->HScroll1, "Border Thickness"}};
+    for (const auto &[widget, name] : expected) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+    }
+}
+
+QTEST_MAIN(tst_HighDpi)
+#include "tst_hidpi.moc"
