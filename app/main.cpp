@@ -1,3 +1,4 @@
+#include "application.h"
 #include "form1.h"
 
 #include <QApplication>
@@ -5,9 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillora"));
-    QApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
-    QApplication::setOrganizationName(QStringLiteral("Ardelvan"));
+    describeApplication(app);
 
     Form1 form1;
     form1.Show();

@@ -27,8 +27,10 @@ grep -q 'version="1.00"' "$work/prefix/share/metainfo/$id.metainfo.xml" || fail 
 deb=$(ls "$work"/package/quillora_1.00_*.deb) || fail "cpack made no quillora_1.00 package"
 [[ $(dpkg-deb -f "$deb" Package) == quillora ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Version) == 1.00 ]] || fail "package version"
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependency on the Qt 6 widgets runtime"
-dpkg-deb -f "$deb" Description | grep -q . || fail "no description"
+# Read whole fields first: grep -q would stop reading early and fail the pipeline.
+depends=$(dpkg-deb -f "$deb" Depends)
+[[ $depends == *libqt6widgets6* ]] || fail "no dependency on the Qt 6 widgets runtime: $depends"
+[[ -n $(dpkg-deb -f "$deb" Description) ]] || fail "no description"
 dpkg-deb -x "$deb" "$work/root"
 for file in usr/bin/quillora usr/share/applications/$id.desktop \
             usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/metainfo/$id.metainfo.xml; do

@@ -1,5 +1,6 @@
 // The drawing window as it starts: every control in its place with its start value.
 
+#include "application.h"
 #include "formdriver.h"
 
 #include <QMenuBar>
@@ -20,6 +21,7 @@ private slots:
     void canvasPixels();
     void labelsSizeThemselves();
     void closingTheWindowUnloadsTheForm();
+    void applicationDescribesItself();
 
 private:
     std::unique_ptr<Form1> form;
@@ -244,6 +246,20 @@ void tst_Form1::closingTheWindowUnloadsTheForm()
     QVERIFY(!form->isLoaded());
     QVERIFY(!form->controls());
     QTRY_VERIFY(window.isNull());
+}
+
+void tst_Form1::applicationDescribesItself()
+{
+    describeApplication(*qApp);
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quillora"));
+    const QIcon icon = form->window()->windowIcon();
+    QVERIFY(!icon.isNull());
+    // The icon is drawn from its SVG at any size the desktop asks for.
+    const QImage large = icon.pixmap(128).toImage();
+    QCOMPARE(large.size(), QSize(128, 128));
+    QCOMPARE(large.pixelColor(64, 4), QColor(Qt::transparent));
+    QCOMPARE(large.pixelColor(40, 50).red(), 0xe0);
 }
 
 QTEST_MAIN(tst_Form1)
