@@ -17,6 +17,10 @@ for file in bin/quillora share/applications/$id.desktop share/icons/hicolor/scal
             share/metainfo/$id.metainfo.xml; do
     [[ -e $work/prefix/$file ]] || fail "cmake --install put no $file"
 done
+for size in 16 24 32 48 64 128 256; do
+    file=share/icons/hicolor/${size}x${size}/apps/$id.png
+    [[ -e $work/prefix/$file ]] || fail "cmake --install put no $file"
+done
 [[ -x $work/prefix/bin/quillora ]] || fail "bin/quillora is not executable"
 desktop-file-validate "$work/prefix/share/applications/$id.desktop" || fail "the launcher is not valid"
 appstreamcli validate --no-net "$work/prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
@@ -33,7 +37,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 [[ -n $(dpkg-deb -f "$deb" Description) ]] || fail "no description"
 dpkg-deb -x "$deb" "$work/root"
 for file in usr/bin/quillora usr/share/applications/$id.desktop \
-            usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/metainfo/$id.metainfo.xml; do
+            usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/icons/hicolor/48x48/apps/$id.png \
+            usr/share/metainfo/$id.metainfo.xml; do
     [[ -e $work/root/$file ]] || fail "the package holds no $file"
 done
 echo "packaging: every check held"
