@@ -129,6 +129,8 @@ Form1Controls::Form1Controls(FormWindow &window)
     Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);
     Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255), false);
     ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
+    window.surface()->setAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"),
+                                        QStringLiteral("Shows the colour mixed on the red, green and blue sliders"));
     Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack, true);
     Label5 = addLabel(layer, QStringLiteral("1"), 4560, 1680, 375, 255, valueFont(), vbBlack, false);
     Label6 = addLabel(layer, QStringLiteral("Border Thickness"), 2160, 1320, 2265, 315, headingFont(), vbBlack, true);

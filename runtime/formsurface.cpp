@@ -3,6 +3,7 @@
 #include "figurepainter.h"
 #include "form.h"
 #include "twips.h"
+#include "windowlessaccessible.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -31,6 +32,7 @@ FormSurface::FormSurface(Form *form, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     m_layer.setObserver(this);
+    installWindowlessAccessibility();
 }
 
 FormSurface::~FormSurface()
@@ -120,4 +122,32 @@ void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore)
         return;
     m_pendingRepaint |= touched;
     update(Twips::deviceToLogical(m_pendingRepaint, m_ratio));
+}
+
+void FormSurface::setAccessibleName(ElementId id, const QString &name, const QString &description)
+{
+    m_accessibleNames.insert(id.packed(), {name, description});
+}
+
+QList<ElementId> FormSurface::accessibleElements() const
+{
+    QList<ElementId> elements;
+    m_layer.forEachInStackingOrder([&](ElementId id) {
+        const bool shown = !FigurePainter::bounds(m_layer, id, m_ratio).isEmpty();
+        if (shown && (id.type() == ElementId::Label || m_accessibleNames.contains(id.packed())))
+            elements.append(id);
+    });
+    return elements;
+}
+
+QString FormSurface::accessibleNameOf(ElementId id) const
+{
+    if (id.type() == ElementId::Label)
+        return m_layer.label(id.index()).caption;
+    return m_accessibleNames.value(id.packed()).first;
+}
+
+QString FormSurface::accessibleDescriptionOf(ElementId id) const
+{
+    return m_accessibleNames.value(id.packed()).second;
 }

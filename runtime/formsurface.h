@@ -3,6 +3,7 @@
 #include "layercache.h"
 #include "windowlesslayer.h"
 
+#include <QHash>
 #include <QRect>
 #include <QWidget>
 
@@ -19,6 +20,13 @@ public:
     ~FormSurface() override;
 
     WindowlessLayer &layer() { return m_layer; }
+
+    // What a screen reader says of a windowless control: a label its caption, any other
+    // control the name given here. Only these are told to it, not the figures drawn.
+    void setAccessibleName(ElementId id, const QString &name, const QString &description);
+    QList<ElementId> accessibleElements() const;
+    QString accessibleNameOf(ElementId id) const;
+    QString accessibleDescriptionOf(ElementId id) const;
     void detachFromForm() { m_form = nullptr; }
 
 protected:
@@ -38,6 +46,7 @@ private:
     Form *m_form;
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
+    QHash<quint32, std::pair<QString, QString>> m_accessibleNames;
     QRect m_boundsBeforeChange;
     // The device pixel ratio of the last paint. A change of screen repaints the whole surface,
     // so the areas asked for in between need not know of it.

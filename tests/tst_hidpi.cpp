@@ -3,8 +3,6 @@
 
 #include "formdriver.h"
 
-#include <QAccessible>
-
 class tst_HighDpi : public QObject
 {
     Q_OBJECT
@@ -13,7 +11,6 @@ private slots:
     void layoutScales();
     void figuresAreCrisp_data();
     void figuresAreCrisp();
-    void controlsHaveAccessibleNames();
 
 private:
     qreal expectedRatio() const
@@ -80,24 +77,6 @@ void tst_HighDpi::figuresAreCrisp()
     }
     QCOMPARE(screen.pixelColor((left + right) / 2, top - 1), Qt::white);
     QCOMPARE(screen.pixelColor((left + right) / 2, bottom), Qt::white);
-}
-
-void tst_HighDpi::controlsHaveAccessibleNames()
-{
-    Form1 form;
-    form.Show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
-    Form1Controls *ui = form.controls();
-    const QList<std::pair<QWidget *, QString>> expected = {
-        {ui->Frame1, "Shape?"},       {ui->Option1, "Circle"},   {ui->Option2, "Line"},
-        {ui->Option3, "Rectangle"},   {ui->Option4, "Rounded Rectangle"},
-        {ui->Check1, "New Shape"},    {ui->HScroll(0), "Red"},   {ui->HScroll(1), "Green"},
-        {ui->HScroll(2), "Blue"},     {ui->HScroll1, "Border Thickness"}};
-    for (const auto &[widget, name] : expected) {
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(accessible);
-        QCOMPARE(accessible->text(QAccessible::Name), name);
-    }
 }
 
 QTEST_MAIN(tst_HighDpi)

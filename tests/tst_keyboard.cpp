@@ -1,7 +1,9 @@
-// The whole window works from the keyboard: Tab order, arrows within the figure kinds, Space on
-// the check box, keys on the sliders and the menu's access keys.
+// The whole window works from the keyboard and speaks to screen readers: Tab order, arrows within
+// the figure kinds, Space on the check box, keys on the sliders, and a name for every control.
 
 #include "formdriver.h"
+
+#include <QAccessible>
 
 class tst_Keyboard : public QObject
 {
@@ -14,6 +16,7 @@ private slots:
     void arrowsChooseTheFigureKind();
     void spaceTicksNewShape();
     void keysDrawWithoutTheMenu();
+    void controlsHaveAccessibleNames();
 
 private:
     std::unique_ptr<Form1> form;
@@ -94,6 +97,40 @@ void tst_Keyboard::keysDrawWithoutTheMenu()
     QCOMPARE(ui->Line1(1).BorderWidth(), 3);
     QCOMPARE(ui->Label5.Caption(), QStringLiteral("3"));
     QCOMPARE(ui->ColorShape.BackColor(), RGB(255, 0, 0));
+}
+
+void tst_Keyboard::controlsHaveAccessibleNames()
+{
+    const QList<std::pair<QWidget *, QString>> widgets = {
+        {ui->Frame1, "Shape?"},     {ui->Option1, "Circle"},   {ui->Option2, "Line"},
+        {ui->Option3, "Rectangle"}, {ui->Option4, "Rounded Rectangle"},
+        {ui->Check1, "New Shape"},  {ui->HScroll(0), "Red"},   {ui->HScroll(1), "Green"},
+        {ui->HScroll(2), "Blue"},   {ui->HScroll1, "Border Thickness"}};
+    for (const auto &[widget, name] : widgets) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+    }
+
+    // The windowless labels and the swatch are children of the client area.
+    QAccessibleInterface *client = QAccessible::queryAccessibleInterface(form->window()->surface());
+    QVERIFY(client);
+    QHash<QString, QAccessibleInterface *> children;
+    for (int i = 0; i < client->childCount(); ++i) {
+        QAccessibleInterface *child = client->child(i);
+        QVERIFY(child && child->isValid());
+        QCOMPARE(client->indexOfChild(child), i);
+        children.insert(child->text(QAccessible::Name), child);
+    }
+    for (const char *caption : {"R", "G", "B", "Color?", "1", "Border Thickness"})
+        QCOMPARE(children.value(caption)->role(), QAccessible::StaticText);
+    QAccessibleInterface *swatch = children.value(QStringLiteral("Colour preview"));
+    QVERIFY(swatch);
+    QCOMPARE(swatch->role(), QAccessible::Graphic);
+    QVERIFY(swatch->text(QAccessible::Description).contains(QStringLiteral("colour")));
+    const QPoint origin = form->window()->surface()->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(swatch->rect(), Twips::toLogicalRect(4800, 480, 735, 735).translated(origin));
+    QCOMPARE(swatch->parent(), client);
 }
 
 QTEST_MAIN(tst_Keyboard)
