@@ -108,78 +108,42 @@ QWidget *Quillora::canvas()
 
 namespace {
 
-// The same figures painted by the same code, but every one of them at every repaint.
-class NaiveCanvas : public QWidget
+// The program itself, handlers, layer and repaint areas alike, but painting every windowless
+// control at every repaint, as a windowless-control model does when nothing is cached.
+class PaintEverything : public QObject
 {
 public:
-    explicit NaiveCanvas(const std::vector<BenchFigure> &figures)
-    {
-        setFixedSize(373, 350);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        for (const BenchFigure &figure : figures) {
-            if (figure.kind == BenchFigure::Line)
-                m_layer.addLine(figure.line());
-            else
-                m_layer.addShape(figure.shape());
-        }
-    }
+    explicit PaintEverything(FormSurface *surface) : m_surface(surface) {}
 
-    void mousePressEvent(QMouseEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        ShapeData data;
-        data.backOpaque = true;
-        data.backColor = data.borderColor = RGB(255, 0, 0);
-        data.left = float(event->position().x() * 15);
-        data.top = float(event->position().y() * 15);
-        m_start = event->position();
-        m_dragged = m_layer.addShape(data);
-        update();
-    }
-
-    void mouseMoveEvent(QMouseEvent *event) override
-    {
-        const QRect before = FigurePainter::bounds(m_layer, m_dragged, 1);
-        const QPointF at = event->position();
-        m_layer.editShape(m_dragged.index(), [&](ShapeData &d) {
-            d.left = float(std::min(at.x(), m_start.x()) * 15);
-            d.top = float(std::min(at.y(), m_start.y()) * 15);
-            d.width = float(std::abs(at.x() - m_start.x()) * 15);
-            d.height = float(std::abs(at.y() - m_start.y()) * 15);
-        });
-        update(before | FigurePainter::bounds(m_layer, m_dragged, 1));
-    }
-
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
-        FigurePainter::paintAll(painter, m_layer, 1);
+        if (event->type() != QEvent::Paint)
+            return false;
+        QPainter painter(m_surface);
+        painter.fillRect(static_cast<QPaintEvent *>(event)->rect(), Qt::white);
+        const qreal ratio = m_surface->devicePixelRatioF();
+        painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+        FigurePainter::paintAll(painter, m_surface->layer(), ratio);
+        return true;
     }
 
 private:
-    WindowlessLayer m_layer;
-    ElementId m_dragged;
-    QPointF m_start;
+    FormSurface *m_surface;
 };
 
-class Naive : public Design
+class Naive : public Quillora
 {
 public:
-    explicit Naive(const std::vector<BenchFigure> &figures) : m_canvas(new NaiveCanvas(figures))
+    explicit Naive(const std::vector<BenchFigure> &figures)
+        : Quillora(figures), m_painter(form().window()->surface())
     {
-        addMenuBar(m_window);
-        m_window.setCentralWidget(m_canvas);
-        watchPaints(m_canvas);
+        canvas()->installEventFilter(&m_painter);
+        // Count the paints first, before the filter above takes them over.
+        watchPaints(canvas());
     }
-    QWidget *window() override { return &m_window; }
-    void press(QPoint at) override { sendMouse(QEvent::MouseButtonPress, at); }
-
-protected:
-    QWidget *canvas() override { return m_canvas; }
 
 private:
-    QMainWindow m_window;
-    NaiveCanvas *m_canvas;
+    PaintEverything m_painter;
 };
 
 // One item per figure in a scene with its default index, painted by the same code.

@@ -48,7 +48,6 @@ void FormSurface::paintEvent(QPaintEvent *event)
     if (!m_cache.isValidFor(deviceSize, ratio))
         m_cache.rebuild(deviceSize, ratio, palette().color(QPalette::Window));
 
-    m_pendingRepaint = QRect();
     QPainter painter(this);
     painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
     for (const QRect &area : event->region())
@@ -116,12 +115,7 @@ void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore)
 {
     m_cache.elementChanged(id);
     const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, m_ratio);
-    // A drag step writes several properties of one figure; the first write usually asks for
-    // the whole area already.
-    if (m_pendingRepaint.contains(touched))
-        return;
-    m_pendingRepaint |= touched;
-    update(Twips::deviceToLogical(m_pendingRepaint, m_ratio));
+    update(Twips::deviceToLogical(touched, m_ratio));
 }
 
 void FormSurface::setAccessibleName(ElementId id, const QString &name, const QString &description)

@@ -51,8 +51,6 @@ private:
     // The device pixel ratio of the last paint. A change of screen repaints the whole surface,
     // so the areas asked for in between need not know of it.
     qreal m_ratio;
-    // What has been asked to repaint since the last paint, in device pixels.
-    QRect m_pendingRepaint;
     // A press on a label belongs to the label, and so does the rest of that drag.
     bool m_labelHasMouse = false;
 };
