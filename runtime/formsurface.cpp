@@ -59,7 +59,7 @@ bool FormSurface::formReceives(QMouseEvent *event)
     if (!m_form || Form::hasEnded())
         return false;
     if (event->type() == QEvent::MouseButtonPress && event->buttons() == event->button()) {
-        const QPointF twips = event->position() * Twips::PerLogicalPixel;
+        const QPointF twips = Twips::fromLogical(event->position());
         m_labelHasMouse = !m_layer.labelAt(float(twips.x()), float(twips.y())).isNull();
     }
     const bool toLabel = m_labelHasMouse;
@@ -71,7 +71,7 @@ bool FormSurface::formReceives(QMouseEvent *event)
 void FormSurface::mousePressEvent(QMouseEvent *event)
 {
     if (formReceives(event)) {
-        const QPointF twips = event->position() * Twips::PerLogicalPixel;
+        const QPointF twips = Twips::fromLogical(event->position());
         m_form->Form_MouseDown(buttonBits(event->button()), shiftBits(event->modifiers()),
                                float(twips.x()), float(twips.y()));
     }
@@ -80,7 +80,7 @@ void FormSurface::mousePressEvent(QMouseEvent *event)
 void FormSurface::mouseMoveEvent(QMouseEvent *event)
 {
     if (formReceives(event)) {
-        const QPointF twips = event->position() * Twips::PerLogicalPixel;
+        const QPointF twips = Twips::fromLogical(event->position());
         m_form->Form_MouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()),
                                float(twips.x()), float(twips.y()));
     }
@@ -89,7 +89,7 @@ void FormSurface::mouseMoveEvent(QMouseEvent *event)
 void FormSurface::mouseReleaseEvent(QMouseEvent *event)
 {
     if (formReceives(event)) {
-        const QPointF twips = event->position() * Twips::PerLogicalPixel;
+        const QPointF twips = Twips::fromLogical(event->position());
         m_form->Form_MouseUp(buttonBits(event->button()), shiftBits(event->modifiers()),
                              float(twips.x()), float(twips.y()));
     }

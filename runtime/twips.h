@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointF>
 #include <QRect>
 #include <QRectF>
 
@@ -15,6 +16,7 @@ inline constexpr float PerPoint = 20.0f;
 
 constexpr qreal toLogical(float twips) { return qreal(twips) / PerLogicalPixel; }
 constexpr float fromLogical(qreal pixels) { return float(pixels * PerLogicalPixel); }
+inline QPointF fromLogical(QPointF pixels) { return pixels * PerLogicalPixel; }
 
 // Figures snap to whole device pixels, so their edges stay crisp at any pixel ratio.
 inline int toDevice(float twips, qreal devicePixelRatio)
