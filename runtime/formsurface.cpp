@@ -50,8 +50,10 @@ void FormSurface::paintEvent(QPaintEvent *event)
 
     QPainter painter(this);
     painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
-    for (const QRect &area : event->region())
-        m_cache.paint(painter, Twips::logicalToDevice(area, ratio));
+    QRegion area;
+    for (const QRect &part : event->region())
+        area += Twips::logicalToDevice(part, ratio);
+    m_cache.paint(painter, area);
 }
 
 bool FormSurface::formReceives(QMouseEvent *event)

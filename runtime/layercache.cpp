@@ -61,19 +61,17 @@ void LayerCache::followTopElement()
     m_top = top;
 }
 
-void LayerCache::paint(QPainter &painter, const QRect &area)
+void LayerCache::paint(QPainter &painter, const QRegion &area)
 {
     repairStaleAreas();
-    const bool topShows = !m_top.isNull() && FigurePainter::bounds(m_layer, m_top, m_ratio).intersects(area);
+    const bool topShows = !m_top.isNull() && area.intersects(FigurePainter::bounds(m_layer, m_top, m_ratio));
     if (!topShows) {
-        painter.drawImage(area, m_image, area);
+        copy(painter, m_image, area);
         return;
     }
     if (!FigurePainter::isAntialiased(m_layer, m_top, m_ratio)) {
         // What the top figure covers completely need not be copied first.
-        const QRegion showing = QRegion(area) - FigurePainter::opaqueCore(m_layer, m_top, m_ratio);
-        for (const QRect &part : showing)
-            painter.drawImage(part, m_image, part);
+        copy(painter, m_image, area - FigurePainter::opaqueCore(m_layer, m_top, m_ratio));
         FigurePainter::paint(painter, m_layer, m_top, m_ratio);
         return;
     }
@@ -81,20 +79,31 @@ void LayerCache::paint(QPainter &painter, const QRect &area)
     QPainter scratch(&m_scratch);
     FigurePainter::paint(scratch, m_layer, m_top, m_ratio);
     scratch.end();
-    painter.drawImage(area, m_scratch, area);
+    copy(painter, m_scratch, area);
+}
+
+void LayerCache::copy(QPainter &painter, const QImage &from, const QRegion &area)
+{
+    for (const QRect &part : area)
+        painter.drawImage(part, from, part);
 }
 
 // Antialiased figures are never drawn clipped, nor straight onto the window where the menu bar
 // shifts the origin: the raster engine can place an antialiased edge a hair differently then.
 // They are drawn whole onto a scratch picture placed like the cached one, and only the area is
 // copied on, so every pixel comes out exactly as in a rendering of the whole layer.
-void LayerCache::prepareScratch(const QRect &area)
+void LayerCache::prepareScratch(const QRegion &area)
+{
+    ensureScratch();
+    QPainter painter(&m_scratch);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    copy(painter, m_image, area);
+}
+
+void LayerCache::ensureScratch()
 {
     if (m_scratch.size() != m_image.size())
         m_scratch = QImage(m_image.size(), m_image.format());
-    QPainter copy(&m_scratch);
-    copy.setCompositionMode(QPainter::CompositionMode_Source);
-    copy.drawImage(area, m_image, area);
 }
 
 void LayerCache::repairStaleAreas()
@@ -132,6 +141,7 @@ void LayerCache::repair(const QRect &area)
             break;
     }
 
+    ensureScratch();
     QPainter scratch(&m_scratch);
     scratch.fillRect(area, m_background);
     std::for_each(visible.rbegin(), visible.rend(), [&](ElementId id) {
@@ -140,5 +150,5 @@ void LayerCache::repair(const QRect &area)
     scratch.end();
     QPainter painter(&m_image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(area, m_scratch, area);
+    copy(painter, m_scratch, area);
 }

@@ -30,13 +30,15 @@ public:
     void elementChanged(ElementId id);
 
     // Paints the area of the layer, in device pixels.
-    void paint(QPainter &painter, const QRect &area);
+    void paint(QPainter &painter, const QRegion &area);
 
 private:
     void followTopElement();
     void repairStaleAreas();
     void repair(const QRect &area);
-    void prepareScratch(const QRect &area);
+    void ensureScratch();
+    void prepareScratch(const QRegion &area);
+    static void copy(QPainter &painter, const QImage &from, const QRegion &area);
 
     const WindowlessLayer &m_layer;
     QImage m_image;
