@@ -92,9 +92,13 @@ void checkGoals(Report &report)
         std::printf("  Reset/quillora/%-6d %12.1f   Press/quillora/%-6d %10.1f\n", count,
                     report.median(QStringLiteral("Reset/quillora/%1").arg(count)), count,
                     report.median(QStringLiteral("Press/quillora/%1").arg(count)));
-    std::printf("  ReshapeBuried/quillora/32768 %10.1f   Startup quillora %.1f, bare %.1f\n",
-                report.median("ReshapeBuried/quillora/32768"), report.median("Startup/quillora"),
-                report.median("Startup/bare"));
+    std::printf("  ReshapeBuried/quillora/32768 %10.1f\n", report.median("ReshapeBuried/quillora/32768"));
+    std::printf("  Startup quillora %.1f, bare %.1f, the same controls as plain Qt widgets %.1f\n",
+                report.median("Startup/quillora"), report.median("Startup/bare"),
+                report.median("Startup/controls"));
+    std::printf("  Startup controls / bare %.2f, quillora / controls %.2f\n",
+                report.median("Startup/controls") / report.median("Startup/bare"),
+                report.median("Startup/quillora") / report.median("Startup/controls"));
 }
 
 // Cost per move against the number of figures, both axes logarithmic.

@@ -6,6 +6,10 @@
 #include "formwindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -62,6 +66,49 @@ void addMenuBar(QMainWindow &window)
 {
     window.menuBar()->addAction(QStringLiteral("&Reset"));
     window.menuBar()->addAction(QStringLiteral("&Exit"));
+}
+
+namespace {
+
+QWidget *plainCopy(const QWidget &model, QWidget *parent)
+{
+    QWidget *copy = nullptr;
+    if (const auto *frame = qobject_cast<const QGroupBox *>(&model)) {
+        copy = new QGroupBox(frame->title(), parent);
+    } else if (const auto *button = qobject_cast<const QAbstractButton *>(&model)) {
+        QAbstractButton *plain = qobject_cast<const QRadioButton *>(button)
+            ? static_cast<QAbstractButton *>(new QRadioButton(button->text(), parent))
+            : new QCheckBox(button->text(), parent);
+        plain->setChecked(button->isChecked());
+        copy = plain;
+    } else if (const auto *slider = qobject_cast<const QScrollBar *>(&model)) {
+        auto *plain = new QScrollBar(slider->orientation(), parent);
+        plain->setRange(slider->minimum(), slider->maximum());
+        plain->setPageStep(slider->pageStep());
+        plain->setValue(slider->value());
+        copy = plain;
+    } else {
+        return nullptr;
+    }
+    copy->setGeometry(model.geometry());
+    copy->setFont(model.font());
+    return copy;
+}
+
+} // namespace
+
+QMainWindow *makeControlsWindow(const QWidget &modelClient)
+{
+    auto *window = new QMainWindow;
+    addMenuBar(*window);
+    auto *client = new QWidget;
+    client->setFixedSize(modelClient.size());
+    client->setPalette(modelClient.palette());
+    client->setAutoFillBackground(true);
+    window->setCentralWidget(client);
+    for (const QWidget *control : modelClient.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        plainCopy(*control, client);
+    return window;
 }
 
 bool waitForPaint(const Design &design, int paintsBefore)

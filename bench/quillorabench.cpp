@@ -243,6 +243,24 @@ void StartupBare(benchmark::State &state)
         [](QMainWindow *window) { return window->centralWidget(); });
 }
 
+// The bare window with the program's windowed controls as plain Qt widgets: the part of the
+// start-up that is Qt's own widgets, whatever runs them.
+void StartupControls(benchmark::State &state)
+{
+    Form1 model;
+    model.Show();
+    model.window()->hide();
+    const QWidget &client = *model.window()->surface();
+    startup<QMainWindow>(
+        state,
+        [&client] {
+            QMainWindow *window = makeControlsWindow(client);
+            window->show();
+            return window;
+        },
+        [](QMainWindow *window) { return window->centralWidget(); });
+}
+
 long peakKilobytes(const QString &program, int figures)
 {
     QProcess probe;
@@ -326,6 +344,7 @@ void registerBenchmarks()
         add("Reset/quillora/" + std::to_string(count), [=](benchmark::State &state) { Reset(state, count); });
     add("Startup/quillora", StartupQuillora);
     add("Startup/bare", StartupBare);
+    add("Startup/controls", StartupControls);
     add("Memory/quillora/32768", [](benchmark::State &state) { Memory(state, 32768); });
 }
 
