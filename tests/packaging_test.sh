@@ -27,6 +27,14 @@ appstreamcli validate --no-net "$work/prefix/share/metainfo/$id.metainfo.xml" >/
     || fail "the metainfo is not valid"
 grep -q 'version="1.00"' "$work/prefix/share/metainfo/$id.metainfo.xml" || fail "metainfo lacks version 1.00"
 
+# Given the address where the screenshot is published, the metainfo lists it and stays valid.
+source=$(dirname "$0")/../packaging
+url=https://example.org/quillora/drawing.png
+cmake -DTEMPLATE="$source/$id.metainfo.xml.in" -DOUTPUT="$work/shot.metainfo.xml" -DSCREENSHOT_URL=$url \
+      -P "$source/metainfo.cmake"
+grep -q "<image type=\"source\">$url</image>" "$work/shot.metainfo.xml" || fail "metainfo lacks the screenshot"
+appstreamcli validate --no-net "$work/shot.metainfo.xml" >/dev/null || fail "the metainfo with a screenshot is not valid"
+
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null)
 deb=$(ls "$work"/package/quillora_1.00_*.deb) || fail "cpack made no quillora_1.00 package"
 [[ $(dpkg-deb -f "$deb" Package) == quillora ]] || fail "package name"

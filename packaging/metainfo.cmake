@@ -1,0 +1,22 @@
+# Writes the AppStream metainfo from its template. A software centre shows screenshots only
+# from a public web address, so the screenshot is listed once one is given.
+#
+# In the build: quillora_write_metainfo(<template> <output> <screenshot address or empty>).
+# As a script: cmake -DTEMPLATE=... -DOUTPUT=... -DSCREENSHOT_URL=... -P metainfo.cmake
+function(quillora_write_metainfo template output screenshot_url)
+    set(QUILLORA_SCREENSHOTS "")
+    if(screenshot_url)
+        string(CONCAT QUILLORA_SCREENSHOTS
+            "  <screenshots>\n"
+            "    <screenshot type=\"default\">\n"
+            "      <caption>A few figures drawn in Quillora</caption>\n"
+            "      <image type=\"source\">${screenshot_url}</image>\n"
+            "    </screenshot>\n"
+            "  </screenshots>\n")
+    endif()
+    configure_file(${template} ${output} @ONLY)
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE)
+    quillora_write_metainfo("${TEMPLATE}" "${OUTPUT}" "${SCREENSHOT_URL}")
+endif()
