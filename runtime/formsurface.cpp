@@ -9,6 +9,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 // Mouse buttons and shift keys as the form's mouse events number them.
@@ -44,6 +46,7 @@ void FormSurface::paintEvent(QPaintEvent *event)
 {
     const qreal ratio = devicePixelRatioF();
     m_ratio = ratio;
+    m_pendingRepaint = QRect();
     const QSize deviceSize = Twips::logicalToDevice(rect(), ratio).size();
     if (!m_cache.isValidFor(deviceSize, ratio))
         m_cache.rebuild(deviceSize, ratio, palette().color(QPalette::Window));
@@ -112,12 +115,15 @@ void FormSurface::elementAdded(ElementId id)
     repaintChange(id, QRect());
 }
 
-// Only the area that the element covered before and covers now is painted again.
+// Only the area that the element covered before and covers now is painted again. All that waits
+// for the next paint is asked for as one rectangle: the raster engine copies a rectangle from the
+// cached picture quickly, but clips to an area of several rectangles line by line, many times
+// slower.
 void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore)
 {
     m_cache.elementChanged(id);
-    const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, m_ratio);
-    update(Twips::deviceToLogical(touched, m_ratio));
+    m_pendingRepaint |= boundsBefore | FigurePainter::bounds(m_layer, id, m_ratio);
+    update(Twips::deviceToLogical(m_pendingRepaint, m_ratio));
 }
 
 void FormSurface::setAccessibleName(ElementId id, const QString &name, const QString &description)
@@ -125,13 +131,18 @@ void FormSurface::setAccessibleName(ElementId id, const QString &name, const QSt
     m_accessibleNames.insert(id.packed(), {name, description});
 }
 
+// Only labels and named shapes are spoken, a handful, so they are gathered directly rather than
+// found by walking every figure of a large drawing.
 QList<ElementId> FormSurface::accessibleElements() const
 {
     QList<ElementId> elements;
-    m_layer.forEachInStackingOrder([&](ElementId id) {
-        const bool shown = !FigurePainter::bounds(m_layer, id, m_ratio).isEmpty();
-        if (shown && (id.type() == ElementId::Label || m_accessibleNames.contains(id.packed())))
-            elements.append(id);
+    for (quint32 index = 0; index < m_layer.labelCount(); ++index)
+        elements.append(ElementId(ElementId::Label, index));
+    for (quint32 packed : m_accessibleNames.keys())
+        elements.append(ElementId::fromPacked(packed));
+    elements.removeIf([this](ElementId id) { return FigurePainter::bounds(m_layer, id, m_ratio).isEmpty(); });
+    std::sort(elements.begin(), elements.end(), [this](ElementId a, ElementId b) {
+        return m_layer.stackingPosition(a) < m_layer.stackingPosition(b);
     });
     return elements;
 }

@@ -48,6 +48,8 @@ private:
     LayerCache m_cache{m_layer};
     QHash<quint32, std::pair<QString, QString>> m_accessibleNames;
     QRect m_boundsBeforeChange;
+    // What the changes since the last paint touched, in device pixels.
+    QRect m_pendingRepaint;
     // The device pixel ratio of the last paint. A change of screen repaints the whole surface,
     // so the areas asked for in between need not know of it.
     qreal m_ratio;

@@ -95,6 +95,7 @@ public:
     const ShapeData &shape(quint32 index) const { return m_shapes[index].data; }
     const LineData &line(quint32 index) const { return m_lines[index].data; }
     const LabelData &label(quint32 index) const { return m_labels[index].data; }
+    quint32 labelCount() const { return quint32(m_labels.size()); }
 
     template <class Edit> void editShape(quint32 index, Edit &&edit)
     {

@@ -112,16 +112,25 @@ void tst_Keyboard::controlsHaveAccessibleNames()
         QCOMPARE(accessible->text(QAccessible::Name), name);
     }
 
-    // The windowless labels and the swatch are children of the client area.
+    // The windowless labels and the swatch are children of the client area, after its windowed
+    // controls and in their stacking order; the figures drawn are not.
+    ui->Check1->setChecked(true);
+    FormDriver driver(*form);
+    for (int i = 0; i < 3; ++i)
+        driver.drag({600.0f + 300 * i, 2400}, {1500.0f + 300 * i, 3600});
     QAccessibleInterface *client = QAccessible::queryAccessibleInterface(form->window()->surface());
     QVERIFY(client);
     QHash<QString, QAccessibleInterface *> children;
+    QStringList windowless;
     for (int i = 0; i < client->childCount(); ++i) {
         QAccessibleInterface *child = client->child(i);
         QVERIFY(child && child->isValid());
         QCOMPARE(client->indexOfChild(child), i);
         children.insert(child->text(QAccessible::Name), child);
+        if (!child->object())
+            windowless.append(child->text(QAccessible::Name));
     }
+    QCOMPARE(windowless, QStringList({"R", "G", "B", "Colour preview", "Color?", "1", "Border Thickness"}));
     for (const char *caption : {"R", "G", "B", "Color?", "1", "Border Thickness"})
         QCOMPARE(children.value(caption)->role(), QAccessible::StaticText);
     QAccessibleInterface *swatch = children.value(QStringLiteral("Colour preview"));
