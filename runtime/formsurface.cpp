@@ -46,7 +46,6 @@ void FormSurface::paintEvent(QPaintEvent *event)
 {
     const qreal ratio = devicePixelRatioF();
     m_ratio = ratio;
-    m_pendingRepaint = QRect();
     const QSize deviceSize = Twips::logicalToDevice(rect(), ratio).size();
     if (!m_cache.isValidFor(deviceSize, ratio))
         m_cache.rebuild(deviceSize, ratio, palette().color(QPalette::Window));
@@ -77,6 +76,7 @@ void FormSurface::mousePressEvent(QMouseEvent *event)
 {
     if (formReceives(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
+        const RepaintBatch batch(*this);
         m_form->Form_MouseDown(buttonBits(event->button()), shiftBits(event->modifiers()),
                                float(twips.x()), float(twips.y()));
     }
@@ -86,6 +86,7 @@ void FormSurface::mouseMoveEvent(QMouseEvent *event)
 {
     if (formReceives(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
+        const RepaintBatch batch(*this);
         m_form->Form_MouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()),
                                float(twips.x()), float(twips.y()));
     }
@@ -95,6 +96,7 @@ void FormSurface::mouseReleaseEvent(QMouseEvent *event)
 {
     if (formReceives(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
+        const RepaintBatch batch(*this);
         m_form->Form_MouseUp(buttonBits(event->button()), shiftBits(event->modifiers()),
                              float(twips.x()), float(twips.y()));
     }
@@ -115,15 +117,31 @@ void FormSurface::elementAdded(ElementId id)
     repaintChange(id, QRect());
 }
 
-// Only the area that the element covered before and covers now is painted again. All that waits
-// for the next paint is asked for as one rectangle: the raster engine copies a rectangle from the
-// cached picture quickly, but clips to an area of several rectangles line by line, many times
-// slower.
+// Only the area that the element covered before and covers now is painted again.
 void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore)
 {
     m_cache.elementChanged(id);
-    m_pendingRepaint |= boundsBefore | FigurePainter::bounds(m_layer, id, m_ratio);
-    update(Twips::deviceToLogical(m_pendingRepaint, m_ratio));
+    const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, m_ratio);
+    if (m_batch)
+        m_batch->touched |= touched;
+    else
+        update(Twips::deviceToLogical(touched, m_ratio));
+}
+
+// A mouse handler sets a figure's properties one by one, each touching its own strip of the
+// window. All it touched is asked for as one rectangle: the raster engine copies a rectangle from
+// the cached picture quickly, but clips to an area of several strips line by line, many times
+// slower.
+FormSurface::RepaintBatch::RepaintBatch(FormSurface &surface) : surface(surface)
+{
+    surface.m_batch = this;
+}
+
+FormSurface::RepaintBatch::~RepaintBatch()
+{
+    surface.m_batch = nullptr;
+    if (!touched.isEmpty())
+        surface.update(Twips::deviceToLogical(touched, surface.m_ratio));
 }
 
 void FormSurface::setAccessibleName(ElementId id, const QString &name, const QString &description)

@@ -48,8 +48,15 @@ private:
     LayerCache m_cache{m_layer};
     QHash<quint32, std::pair<QString, QString>> m_accessibleNames;
     QRect m_boundsBeforeChange;
-    // What the changes since the last paint touched, in device pixels.
-    QRect m_pendingRepaint;
+    // Gathers the repaints asked for while a mouse handler runs into one.
+    struct RepaintBatch
+    {
+        explicit RepaintBatch(FormSurface &surface);
+        ~RepaintBatch();
+        FormSurface &surface;
+        QRect touched; // device pixels
+    };
+    RepaintBatch *m_batch = nullptr;
     // The device pixel ratio of the last paint. A change of screen repaints the whole surface,
     // so the areas asked for in between need not know of it.
     qreal m_ratio;
