@@ -7,17 +7,17 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QGroupBox>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRadioButton>
+#include <QScrollBar>
 
 class PaintCounter : public QObject
 {
