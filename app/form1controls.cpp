@@ -8,31 +8,66 @@
 
 namespace {
 
+// The boxes of the controls were sized for a narrow sans-serif face of Arial's width, and these
+// faces have its metrics; DejaVu Sans, which every Debian desktop has, is some ten per cent
+// wider, and the serif faces likewise run from Times' width to DejaVu Serif.
+QStringList sansFaces()
+{
+    return {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial"),
+            QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")};
+}
+
+QFont fontOf(const QStringList &faces, QFont::StyleHint hint, qreal points, bool bold)
+{
+    QFont font;
+    font.setFamilies(faces);
+    font.setStyleHint(hint);
+    font.setPixelSize(Twips::fontPixelSize(points));
+    font.setBold(bold);
+    return font;
+}
+
 // The window's heading and value fonts; other text uses the system's small default font.
 QFont headingFont()
 {
-    QFont font(QStringLiteral("serif"));
-    font.setStyleHint(QFont::Serif);
-    font.setPixelSize(Twips::fontPixelSize(13.5));
-    font.setBold(true);
-    return font;
+    return fontOf({QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                   QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif")},
+                  QFont::Serif, 13.5, true);
 }
 
 QFont valueFont()
 {
-    QFont font(QStringLiteral("sans-serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(Twips::fontPixelSize(12));
-    font.setBold(true);
-    return font;
+    return fontOf(sansFaces(), QFont::SansSerif, 12, true);
 }
 
 QFont controlFont()
 {
-    QFont font(QStringLiteral("sans-serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(Twips::fontPixelSize(8.25));
-    return font;
+    return fontOf(sansFaces(), QFont::SansSerif, 8.25, false);
+}
+
+// Where only a wider face is found, the controls' font is made a pixel smaller at a time until
+// every caption fits its box.
+void fitControlFont(QWidget *client, const Form1Controls &ui)
+{
+    const auto fits = [&ui] {
+        return ui.Frame1->captionFits() && ui.Option1->captionFits() && ui.Option2->captionFits()
+            && ui.Option3->captionFits() && ui.Option4->captionFits() && ui.Check1->captionFits();
+    };
+    constexpr int smallestReadable = 8;
+    QFont font = client->font();
+    while (!fits() && font.pixelSize() > smallestReadable) {
+        font.setPixelSize(font.pixelSize() - 1);
+        client->setFont(font);
+    }
+}
+
+// The frame, the option buttons and the check box are black on white whatever the desktop's
+// colour scheme. One palette serves every window, so the style's cached pictures of these
+// controls are shared too, rather than made anew after each Reset.
+const QPalette &blackOnWhite()
+{
+    static const QPalette palette = twoColourPalette(toQColor(vbWhite), toQColor(vbBlack));
+    return palette;
 }
 
 LabelControl addLabel(WindowlessLayer &layer, const QString &caption, float left, float top,
@@ -107,6 +142,9 @@ Form1Controls::Form1Controls(FormWindow &window)
     Option4 = place(new OptionButton(QStringLiteral("Rounded Rectangle"), client), 360, 1080,
                     1095, 375);
     Option1->setValue(Vb::True);
+    for (QWidget *control : std::initializer_list<QWidget *>{Frame1, Option1, Option2, Option3, Option4, Check1})
+        control->setPalette(blackOnWhite());
+    fitControlFont(client, *this);
 
     // Tab order follows the definition's tab indexes.
     const QList<QWidget *> tabOrder = {Option1, Option2, Option3, Check1, HScroll(0),

@@ -22,9 +22,36 @@ bool lineIsAntialiased(int pen)
     return pen > 1;
 }
 
-QPoint deviceCentre(float x, float y, qreal devicePixelRatio)
+QPoint devicePoint(float x, float y, qreal devicePixelRatio)
 {
     return QPoint(Twips::toDevice(x, devicePixelRatio), Twips::toDevice(y, devicePixelRatio));
+}
+
+// A line's point snaps to a device pixel, and a line of width 1 covers the device pixels of the
+// logical pixel there, from that device pixel down and to the right: the pixels a shape's border
+// of width 1 covers at the same place, so a line along the edge of a shape is that edge at every
+// pixel ratio. A wider line is centred on those pixels. Like any one-pixel line, a line of width 1
+// stops short of its last point, so it never pokes out past the edge it runs along; a wider line
+// has round ends.
+struct DeviceSegment
+{
+    QLineF centre;
+    int pen;
+    Qt::PenCapStyle cap;
+};
+
+DeviceSegment deviceSegment(const LineData &line, qreal devicePixelRatio)
+{
+    const int pen = penPixels(line.borderWidth, devicePixelRatio);
+    const int onePixel = penPixels(1, devicePixelRatio);
+    const qreal across = std::floor((onePixel - pen) / 2.0) + pen / 2.0;
+    QLineF centre(QPointF(devicePoint(line.x1, line.y1, devicePixelRatio)) + QPointF(across, across),
+                  QPointF(devicePoint(line.x2, line.y2, devicePixelRatio)) + QPointF(across, across));
+    if (line.borderWidth > 1 || centre.length() == 0)
+        return {centre, pen, Qt::RoundCap};
+    // Half a pixel back along the line, so its first pixel is covered whole and its last not.
+    const QPointF back = (centre.p2() - centre.p1()) / centre.length() * (onePixel / 2.0);
+    return {centre.translated(-back), pen, Qt::FlatCap};
 }
 
 QRect labelBox(const LabelData &label, qreal devicePixelRatio)
@@ -129,11 +156,13 @@ QRect bounds(const LineData &line, qreal devicePixelRatio)
 {
     if (!line.visible)
         return {};
-    const QPoint from = deviceCentre(line.x1, line.y1, devicePixelRatio);
-    const QPoint to = deviceCentre(line.x2, line.y2, devicePixelRatio);
-    // Round caps reach half the pen past each end; one more pixel covers antialiasing.
-    const int reach = penPixels(line.borderWidth, devicePixelRatio) / 2 + 2;
-    return QRect(from, to).normalized().adjusted(-reach, -reach, reach, reach);
+    const DeviceSegment segment = deviceSegment(line, devicePixelRatio);
+    // Round ends reach half the pen past each end; one more pixel covers antialiasing.
+    const qreal reach = segment.pen / 2.0 + 1;
+    return QRectF(segment.centre.p1(), segment.centre.p2())
+        .normalized()
+        .adjusted(-reach, -reach, reach, reach)
+        .toAlignedRect();
 }
 
 QRect bounds(const LabelData &label, qreal devicePixelRatio)
@@ -177,20 +206,14 @@ void paint(QPainter &painter, const LineData &line, qreal devicePixelRatio)
 {
     if (!line.visible)
         return;
-    const int pen = penPixels(line.borderWidth, devicePixelRatio);
-    // An odd width runs through pixel centres and an even one along pixel edges, so a horizontal
-    // or vertical line covers whole pixels.
-    const qreal offset = pen % 2 ? 0.5 : 0.0;
-    const QPointF centre(offset, offset);
-    const QPointF from = QPointF(deviceCentre(line.x1, line.y1, devicePixelRatio)) + centre;
-    const QPointF to = QPointF(deviceCentre(line.x2, line.y2, devicePixelRatio)) + centre;
+    const DeviceSegment segment = deviceSegment(line, devicePixelRatio);
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, lineIsAntialiased(pen));
-    painter.setPen(QPen(toQColor(line.borderColor), pen, Qt::SolidLine, Qt::RoundCap));
-    if (from == to)
-        painter.drawPoint(from);
+    painter.setRenderHint(QPainter::Antialiasing, lineIsAntialiased(segment.pen));
+    painter.setPen(QPen(toQColor(line.borderColor), segment.pen, Qt::SolidLine, segment.cap));
+    if (segment.centre.length() == 0)
+        painter.drawPoint(segment.centre.p1());
     else
-        painter.drawLine(from, to);
+        painter.drawLine(segment.centre);
     painter.restore();
 }
 

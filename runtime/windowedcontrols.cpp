@@ -3,14 +3,38 @@
 #include "twips.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
-#include <QFontMetrics>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+
+#include <algorithm>
+#include <ranges>
 
 void placeInTwips(QWidget *widget, float left, float top, float width, float height)
 {
     widget->setGeometry(Twips::toLogicalRect(left, top, width, height));
+}
+
+QPalette twoColourPalette(const QColor &background, const QColor &text)
+{
+    // Qt derives from the button colour the lighter and darker shades that styles draw frames and
+    // indicators with, and a greyed text for disabled controls.
+    QPalette palette(background, background);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role, text);
+        palette.setColor(group, QPalette::Base, background);
+    }
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto colourGroup = QPalette::ColorGroup(group);
+            const auto colourRole = QPalette::ColorRole(role);
+            palette.setBrush(colourGroup, colourRole, palette.brush(colourGroup, colourRole));
+        }
+    }
+    return palette;
 }
 
 namespace {
@@ -20,17 +44,68 @@ void keepMouseToItself(QWidget *widget)
     widget->setAttribute(Qt::WA_NoMousePropagation);
 }
 
+// A control's box is opaque: filled with its background colour before anything is drawn on it.
+void paintOpaque(QWidget *widget)
+{
+    widget->setAutoFillBackground(true);
+}
+
+// Whether every line of the text fits the box, with a pixel to spare at the end of each line.
+bool textFits(const QString &text, const QFont &font, const QRect &box)
+{
+    const QFontMetricsF metrics(font);
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const qreal widest = std::ranges::max(lines | std::views::transform([&metrics](const QString &line) {
+                                              return metrics.horizontalAdvance(line);
+                                          }));
+    const qreal height = (lines.size() - 1) * metrics.lineSpacing() + metrics.height();
+    return widest <= box.width() - 1 && height <= box.height();
+}
+
 } // namespace
 
 Frame::Frame(const QString &caption, QWidget *parent) : QGroupBox(caption, parent)
 {
     keepMouseToItself(this);
+    paintOpaque(this);
+}
+
+bool Frame::captionFits() const
+{
+    const QRect box = captionBox();
+    return box.right() < width() - captionIndent && textFits(title(), font(), box);
+}
+
+// The caption sits at the top left, breaking the frame's line, with a little room either side.
+QRect Frame::captionBox() const
+{
+    const QFontMetricsF metrics(font());
+    return QRectF(captionIndent, 0, metrics.horizontalAdvance(title()) + 2 * captionPadding + 1,
+                  metrics.height())
+        .toAlignedRect();
+}
+
+// The frame is drawn here, in the palette's colours, rather than by the style: some styles tint
+// the inside of a frame, which is to show the background colour alone. A line in the palette's
+// mid shade runs round the box, from half-way down the caption, and the caption is in the text
+// colour.
+void Frame::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect caption = captionBox();
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, caption.height() / 2, -1, -1));
+    painter.fillRect(caption, palette().window());
+    style()->drawItemText(&painter, caption.adjusted(captionPadding, 0, -captionPadding, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), title(), QPalette::WindowText);
 }
 
 OptionButton::OptionButton(const QString &caption, QWidget *parent)
     : QRadioButton(caption, parent), m_caption(caption)
 {
     keepMouseToItself(this);
+    paintOpaque(this);
     // The caption on screen may be wrapped; a screen reader speaks it whole.
     setAccessibleName(caption);
 }
@@ -48,17 +123,17 @@ void OptionButton::changeEvent(QEvent *event)
         wrapCaption();
 }
 
-// An option button's caption wraps at word breaks when it is wider than the button, as
-// "Rounded Rectangle" does in its narrow box.
 void OptionButton::wrapCaption()
 {
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &option, this)
-        + style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &option, this);
-    const int room = width() - indicator;
-    const QFontMetrics metrics(font());
+    setText(wrappedCaption());
+}
 
+// An option button's caption wraps at word breaks when it is wider than the button, as
+// "Rounded Rectangle" does in its narrow box.
+QString OptionButton::wrappedCaption() const
+{
+    const int room = captionBox().width() - 1;
+    const QFontMetricsF metrics(font());
     QStringList lines;
     for (const QString &word : m_caption.split(QLatin1Char(' '))) {
         if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + u' ' + word) <= room)
@@ -66,12 +141,40 @@ void OptionButton::wrapCaption()
         else
             lines.append(word);
     }
-    setText(lines.join(QLatin1Char('\n')));
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Measured on the caption as it is wrapped for the button's present size and font, which may
+// not be shown yet.
+bool OptionButton::captionFits() const
+{
+    return textFits(wrappedCaption(), font(), captionBox());
+}
+
+// Where the style puts the caption, beside the indicator.
+QRect OptionButton::captionBox() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
 }
 
 CheckBox::CheckBox(const QString &caption, QWidget *parent) : QCheckBox(caption, parent)
 {
     keepMouseToItself(this);
+    paintOpaque(this);
+}
+
+QRect CheckBox::captionBox() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+}
+
+bool CheckBox::captionFits() const
+{
+    return textFits(text(), font(), captionBox());
 }
 
 HScrollBar::HScrollBar(QWidget *parent) : QScrollBar(Qt::Horizontal, parent)

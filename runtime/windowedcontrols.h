@@ -8,16 +8,36 @@
 #include <QScrollBar>
 
 // The windowed controls: Qt widgets with the value conventions the program expects. Every one of
-// them keeps the mouse to itself, so a press on it never reaches the form beneath.
+// them keeps the mouse to itself, so a press on it never reaches the form beneath. The frame,
+// option buttons and check box paint their whole box in their background colour, hiding whatever
+// lies beneath, and report whether their caption fits the box.
 
 // Places a widget by its bounds in twips, relative to its parent.
 void placeInTwips(QWidget *widget, float left, float top, float width, float height);
+
+// A palette of two colours, a background and a text colour, with every role of every colour
+// group set, so that a control given it keeps those colours whatever the desktop's scheme or
+// style. As every role is set, a widget keeps this very palette rather than one resolved against
+// its parent's, and widgets sharing it share the style's cached pictures too; so make it once and
+// give every window the same one.
+QPalette twoColourPalette(const QColor &background, const QColor &text);
 
 class Frame : public QGroupBox
 {
     Q_OBJECT
 public:
     explicit Frame(const QString &caption, QWidget *parent);
+
+    // Where the caption is drawn, and whether it fits there and within the frame.
+    QRect captionBox() const;
+    bool captionFits() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    static constexpr int captionIndent = 6;
+    static constexpr int captionPadding = 2;
 };
 
 class OptionButton : public QRadioButton
@@ -30,6 +50,10 @@ public:
     Boolean Value() const { return Vb::fromBool(isChecked()); }
     void setValue(Boolean value) { setChecked(value != Vb::False); }
     QString Caption() const { return m_caption; }
+    // Where the style draws the caption beside the indicator, and whether every line of the
+    // caption, as wrapped, fits there.
+    QRect captionBox() const;
+    bool captionFits() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -37,6 +61,7 @@ protected:
 
 private:
     void wrapCaption();
+    QString wrappedCaption() const;
 
     QString m_caption;
 };
@@ -53,6 +78,8 @@ public:
     // 0 unchecked, 1 checked.
     qint16 Value() const { return isChecked() ? vbChecked : vbUnchecked; }
     void setValue(qint16 value) { setChecked(value == vbChecked); }
+    QRect captionBox() const;
+    bool captionFits() const;
 };
 
 // A horizontal scroll bar whose value changes only after a step or when a dragged thumb is

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -103,6 +104,30 @@ public:
     }
 
     static QPoint pixel(float x, float y) { return QPoint(Twips::toDevice(x, 1), Twips::toDevice(y, 1)); }
+
+    // The colours a dark desktop scheme hands to every program, light text on dark grey, as
+    // KDE's dark schemes and GNOME's dark style do.
+    static QPalette darkDesktopPalette()
+    {
+        QPalette palette(QColor(49, 54, 59), QColor(32, 35, 38));
+        palette.setColor(QPalette::Base, QColor(20, 22, 24));
+        palette.setColor(QPalette::AlternateBase, QColor(29, 31, 34));
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, QColor(252, 252, 252));
+        palette.setColor(QPalette::Highlight, QColor(61, 174, 233));
+        palette.setColor(QPalette::HighlightedText, QColor(252, 252, 252));
+        return palette;
+    }
+
+    // A light desktop scheme: dark text on light grey.
+    static QPalette lightDesktopPalette()
+    {
+        QPalette palette(QColor(239, 240, 241), QColor(239, 240, 241));
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, QColor(35, 38, 41));
+        palette.setColor(QPalette::Highlight, QColor(61, 174, 233));
+        return palette;
+    }
 
 private:
     static QPointF logical(float x, float y) { return QPointF(Twips::toLogical(x), Twips::toLogical(y)); }
