@@ -20,12 +20,16 @@ void placeInTwips(QWidget *widget, float left, float top, float width, float hei
 QPalette twoColourPalette(const QColor &background, const QColor &text)
 {
     // Qt derives from the button colour the lighter and darker shades that styles draw frames and
-    // indicators with, and a greyed text for disabled controls.
+    // bevels with, and a greyed text for disabled controls.
     QPalette palette(background, background);
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             palette.setColor(group, role, text);
         palette.setColor(group, QPalette::Base, background);
+        // Styles draw the edges of indicators in a shade darker than the window colour, which on
+        // a window of the background colour would hardly show: the window colour is taken a
+        // shade darker, and the controls fill their boxes with the base colour instead.
+        palette.setColor(group, QPalette::Window, background.darker(140));
     }
     for (int group = 0; group < QPalette::NColorGroups; ++group) {
         for (int role = 0; role < QPalette::NColorRoles; ++role) {
@@ -44,9 +48,11 @@ void keepMouseToItself(QWidget *widget)
     widget->setAttribute(Qt::WA_NoMousePropagation);
 }
 
-// A control's box is opaque: filled with its background colour before anything is drawn on it.
+// A control's box is opaque: filled with its background, the palette's base colour, before
+// anything is drawn on it.
 void paintOpaque(QWidget *widget)
 {
+    widget->setBackgroundRole(QPalette::Base);
     widget->setAutoFillBackground(true);
 }
 
@@ -86,16 +92,15 @@ QRect Frame::captionBox() const
 }
 
 // The frame is drawn here, in the palette's colours, rather than by the style: some styles tint
-// the inside of a frame, which is to show the background colour alone. A line in the palette's
-// mid shade runs round the box, from half-way down the caption, and the caption is in the text
-// colour.
+// the inside of a frame, which is to show the background alone. A line in the palette's mid shade
+// runs round the box, from half-way down the caption, and the caption is in the text colour.
 void Frame::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect caption = captionBox();
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, caption.height() / 2, -1, -1));
-    painter.fillRect(caption, palette().window());
+    painter.fillRect(caption, palette().brush(backgroundRole()));
     style()->drawItemText(&painter, caption.adjusted(captionPadding, 0, -captionPadding, 0),
                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
                           isEnabled(), title(), QPalette::WindowText);

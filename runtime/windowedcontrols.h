@@ -15,11 +15,11 @@
 // Places a widget by its bounds in twips, relative to its parent.
 void placeInTwips(QWidget *widget, float left, float top, float width, float height);
 
-// A palette of two colours, a background and a text colour, with every role of every colour
-// group set, so that a control given it keeps those colours whatever the desktop's scheme or
-// style. As every role is set, a widget keeps this very palette rather than one resolved against
-// its parent's, and widgets sharing it share the style's cached pictures too; so make it once and
-// give every window the same one.
+// A palette for controls drawn in two colours, a background and a text colour, with every role of
+// every colour group set, so that a control given it keeps those colours whatever the desktop's
+// scheme or style. As every role is set, a widget keeps this very palette rather than one
+// resolved against its parent's, and widgets sharing it share the style's cached pictures too; so
+// make it once and give every window the same one.
 QPalette twoColourPalette(const QColor &background, const QColor &text);
 
 class Frame : public QGroupBox

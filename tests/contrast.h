@@ -6,7 +6,8 @@
 #include <cmath>
 
 // How readable one colour is on another, as the Web Content Accessibility Guidelines reckon it:
-// 1 for equal colours up to 21 for black on white; 7 is their enhanced level for text.
+// 1 for equal colours up to 21 for black on white; 7 is their enhanced level for text, 3 their
+// level for the parts of controls that show what they are and their state.
 namespace Contrast {
 
 inline double relativeLuminance(const QColor &colour)
@@ -26,5 +27,6 @@ inline double ratio(const QColor &a, const QColor &b)
 }
 
 inline constexpr double enhancedLevel = 7.0;
+inline constexpr double nonTextLevel = 3.0;
 
 } // namespace Contrast

@@ -105,6 +105,8 @@ private slots:
     void captionsReadableAndWhole();
     void backgroundsWhite_data();
     void backgroundsWhite();
+    void indicatorsStandOut_data();
+    void indicatorsStandOut();
     void controlsHideFiguresBeneath();
     void canvasFrameEdgesEven();
     void fontsChosenOnPurpose();
@@ -317,6 +319,41 @@ void tst_Look::backgroundsWhite()
                                          .arg(x).arg(y).arg(screen.pixelColor(x, y).name())));
             }
         }
+    }
+}
+
+void tst_Look::indicatorsStandOut_data()
+{
+    addSchemeRows();
+}
+
+// Every indicator shows on the white form, and the chosen option and the ticked box are plain at
+// a glance: only their indicators hold a mark as dark as text.
+void tst_Look::indicatorsStandOut()
+{
+    QFETCH(Scheme, scheme);
+    QFETCH(bool, drawing);
+    show(scheme);
+    Form1Controls &ui = *form->controls();
+    if (drawing)
+        drawFigures();
+    for (bool ticked : {false, true}) {
+        ui.Check1->setChecked(ticked);
+        const QImage screen = grab();
+        const auto contrastOf = [&](QAbstractButton *button, QStyle::SubElement indicator) {
+            return strongestContrast(screen, toDevice(indicatorOf(button, indicator), ratio()));
+        };
+        for (OptionButton *option : {ui.Option1, ui.Option2, ui.Option3, ui.Option4}) {
+            const double contrast = contrastOf(option, QStyle::SE_RadioButtonIndicator);
+            qInfo("%-17s indicator, %s: strongest contrast %5.2f : 1", qPrintable(option->Caption()),
+                  option->isChecked() ? "chosen" : "not chosen", contrast);
+            QVERIFY(contrast >= Contrast::nonTextLevel);
+            QCOMPARE(contrast >= Contrast::enhancedLevel, option->isChecked());
+        }
+        const double contrast = contrastOf(ui.Check1, QStyle::SE_CheckBoxIndicator);
+        qInfo("New Shape indicator, %s: strongest contrast %5.2f : 1", ticked ? "ticked" : "clear", contrast);
+        QVERIFY(contrast >= Contrast::nonTextLevel);
+        QCOMPARE(contrast >= Contrast::enhancedLevel, ticked);
     }
 }
 

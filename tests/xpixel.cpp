@@ -1,23 +1,63 @@
-// Prints the colour of screen pixels as #rrggbb, one line for each x y pair given, read from the
-// real X server the end-to-end test runs the program on.
+// Reads the screen of the real X server the end-to-end tests run the program on.
 //
 // Usage: quillora-xpixel x y [x y ...]
+//            prints the colour of each pixel as #rrggbb, one line for each x y pair
+//        quillora-xpixel --contrast x y width height
+//            prints, for that area, the contrast of its darkest pixel against its most common
+//            colour, its background, then the two colours: "21.00 #000000 #ffffff"
+
+#include "contrast.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+QImage grab(int x, int y, int width, int height)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0, x, y, width, height).toImage();
+}
+
+int printContrast(const QImage &area)
+{
+    QHash<QRgb, int> counts;
+    QColor darkest = Qt::white;
+    for (int y = 0; y < area.height(); ++y) {
+        for (int x = 0; x < area.width(); ++x) {
+            const QColor colour = area.pixelColor(x, y);
+            ++counts[colour.rgb()];
+            if (Contrast::relativeLuminance(colour) < Contrast::relativeLuminance(darkest))
+                darkest = colour;
+        }
+    }
+    if (counts.isEmpty())
+        return 1;
+    const QRgb background = std::max_element(counts.cbegin(), counts.cend()).key();
+    std::printf("%.2f %s %s\n", Contrast::ratio(darkest, QColor(background)),
+                qPrintable(darkest.name()), qPrintable(QColor(background).name()));
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
+    if (argc == 6 && std::strcmp(argv[1], "--contrast") == 0)
+        return printContrast(grab(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])));
     if (argc < 3 || argc % 2 == 0) {
-        std::fprintf(stderr, "usage: quillora-xpixel x y [x y ...]\n");
+        std::fprintf(stderr, "usage: quillora-xpixel x y [x y ...]\n"
+                             "       quillora-xpixel --contrast x y width height\n");
         return 2;
     }
-    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    const QImage screen = grab(0, 0, -1, -1);
     for (int i = 1; i + 1 < argc; i += 2) {
         const QColor colour = screen.pixelColor(std::atoi(argv[i]), std::atoi(argv[i + 1]));
         std::printf("%s\n", qPrintable(colour.name()));
