@@ -1,9 +1,11 @@
 // Renders the pictures of the drawing window that the documentation shows: the start state, and
-// the window after a few figures have been dragged with the real mouse handlers.
+// the window after a few figures have been dragged with the real mouse handlers, each on a light
+// desktop and on a dark one.
 //
 // Usage: quillora-screenshots <output folder>
 
 #include "form1.h"
+#include "formdriver.h"
 #include "formsurface.h"
 #include "formwindow.h"
 #include "twips.h"
@@ -46,23 +48,14 @@ bool save(QWidget *window, const QDir &folder, const QString &name)
     return true;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The start window and a drawing, saved as start<suffix>.png and drawing<suffix>.png.
+bool renderPictures(const QDir &folder, const QString &suffix)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quillora-screenshots <output folder>\n");
-        return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-
     Form1 form;
     form.Show();
     FormWindow *window = form.window();
-    if (!QTest::qWaitForWindowExposed(window) || !save(window, folder, QStringLiteral("start.png")))
-        return 1;
+    if (!QTest::qWaitForWindowExposed(window) || !save(window, folder, QStringLiteral("start%1.png").arg(suffix)))
+        return false;
 
     Form1Controls *ui = form.controls();
     ui->Check1->setChecked(true);
@@ -82,5 +75,23 @@ int main(int argc, char *argv[])
         drag(window->surface(), figure.from, figure.to);
     }
     QCoreApplication::processEvents();
-    return save(window, folder, QStringLiteral("drawing.png")) ? 0 : 1;
+    return save(window, folder, QStringLiteral("drawing%1.png").arg(suffix));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: quillora-screenshots <output folder>\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    QApplication::setPalette(FormDriver::lightDesktopPalette());
+    if (!renderPictures(folder, QString()))
+        return 1;
+    QApplication::setPalette(FormDriver::darkDesktopPalette());
+    return renderPictures(folder, QStringLiteral("-dark")) ? 0 : 1;
 }
