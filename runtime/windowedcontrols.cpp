@@ -56,7 +56,8 @@ void paintOpaque(QWidget *widget)
     widget->setAutoFillBackground(true);
 }
 
-// Whether every line of the text fits the box, with a pixel to spare at the end of each line.
+// Whether every line of the text fits the box, with a pixel to spare at the end of each line and
+// half a pixel below the last: at a fractional pixel ratio the box may lose that much to rounding.
 bool textFits(const QString &text, const QFont &font, const QRect &box)
 {
     const QFontMetricsF metrics(font);
@@ -65,7 +66,7 @@ bool textFits(const QString &text, const QFont &font, const QRect &box)
                                               return metrics.horizontalAdvance(line);
                                           }));
     const qreal height = (lines.size() - 1) * metrics.lineSpacing() + metrics.height();
-    return widest <= box.width() - 1 && height <= box.height();
+    return widest <= box.width() - 1 && height <= box.height() - 0.5;
 }
 
 } // namespace
@@ -82,12 +83,13 @@ bool Frame::captionFits() const
     return box.right() < width() - captionIndent && textFits(title(), font(), box);
 }
 
-// The caption sits at the top left, breaking the frame's line, with a little room either side.
+// The caption sits at the top left, breaking the frame's line, with a little room either side and
+// a pixel below its descenders.
 QRect Frame::captionBox() const
 {
     const QFontMetricsF metrics(font());
     return QRectF(captionIndent, 0, metrics.horizontalAdvance(title()) + 2 * captionPadding + 1,
-                  metrics.height())
+                  metrics.height() + 1)
         .toAlignedRect();
 }
 

@@ -25,9 +25,11 @@ struct Caption
     QColor colour;
     QString caption;
     QFont font;
-    // A windowed control's box was sized for its caption with room to spare; a label that sizes
-    // itself to its text may have ink up to its edge.
-    bool roomToSpare = true;
+    // Pixels kept free of ink at the right of the box and below it. A windowed control's box was
+    // sized for its caption with room to spare; a label's box ends below its descenders, and a
+    // label that sizes itself to its text may have ink up to its right edge.
+    int spareRight = 1;
+    int spareBelow = 1;
 };
 
 // The device pixels a rectangle of logical pixels covers: its edges round to the nearest pixel
@@ -223,7 +225,7 @@ QList<Caption> tst_Look::captions() const
                 box.setBottom(cover.top() - 1);
         });
         captions.append({label.Caption(), box, box, toQColor(label.ForeColor()), label.Caption(), label.Font(),
-                         !label.AutoSize()});
+                         label.AutoSize() ? 0 : 1, 0});
     }
     return captions;
 }
@@ -234,7 +236,8 @@ void tst_Look::captionsReadableAndWhole_data()
 }
 
 // Every caption shows in its colour, black ones at the enhanced contrast level at least, and
-// whole: nothing of it reaches the edges of the box it is drawn in, where it would be cut off.
+// whole: as large as the text drawn with room all round, and nothing of it on the last column or
+// row of the box it is drawn in, where it would be cut off.
 void tst_Look::captionsReadableAndWhole()
 {
     QFETCH(Scheme, scheme);
@@ -253,9 +256,10 @@ void tst_Look::captionsReadableAndWhole()
               name.constData(), contrast, caption.box.right() - ink.right(), ink.width(),
               ink.height(), whole.width(), whole.height());
         QVERIFY2(!ink.isEmpty(), name);
-        QVERIFY2(ink.right() <= caption.box.right() - (caption.roomToSpare ? 1 : 0), name);
-        // Where the text drawn on the window lies a fraction of a pixel apart from the text drawn
-        // whole, its edges may fall on a pixel more or less.
+        QVERIFY2(ink.right() <= caption.box.right() - caption.spareRight, name);
+        QVERIFY2(ink.bottom() <= caption.box.bottom() - caption.spareBelow, name);
+        // Where the text on the window lies a fraction of a pixel apart from the text drawn whole,
+        // its antialiased edges may fall on a pixel more or less.
         QVERIFY2(ink.width() >= whole.width() - 1 && ink.height() >= whole.height() - 1, name);
         if (caption.colour == Qt::black)
             QVERIFY2(contrast >= Contrast::enhancedLevel, name);
