@@ -45,8 +45,9 @@ QFont controlFont()
     return fontOf(sansFaces(), QFont::SansSerif, 8.25, false);
 }
 
-// Where only a wider face is found, the controls' font is made a pixel smaller at a time until
-// every caption fits its box.
+// The controls' font is made a pixel smaller at a time until every caption fits its box: the two
+// lines of "Rounded Rectangle" barely fit even a face of Arial's width, and a wider face needs
+// narrower letters still.
 void fitControlFont(QWidget *client, const Form1Controls &ui)
 {
     const auto fits = [&ui] {
@@ -142,7 +143,8 @@ Form1Controls::Form1Controls(FormWindow &window)
     Option4 = place(new OptionButton(QStringLiteral("Rounded Rectangle"), client), 360, 1080,
                     1095, 375);
     Option1->setValue(Vb::True);
-    for (QWidget *control : std::initializer_list<QWidget *>{Frame1, Option1, Option2, Option3, Option4, Check1})
+    const QList<QWidget *> blackOnWhiteControls = {Frame1, Option1, Option2, Option3, Option4, Check1};
+    for (QWidget *control : blackOnWhiteControls)
         control->setPalette(blackOnWhite());
     fitControlFont(client, *this);
 

@@ -50,7 +50,8 @@ bool isInk(QRgb pixel)
 // The text of a caption laid out in its box as the style lays it out.
 QRect textIn(const QRect &box, const QFont &font, const QString &text)
 {
-    return QFontMetrics(font).boundingRect(box, Qt::AlignLeft | Qt::AlignVCenter, text).adjusted(-1, -1, 1, 1);
+    const QRect laidOut = QFontMetrics(font).boundingRect(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+    return laidOut.adjusted(-1, -1, 1, 1);
 }
 
 QRect indicatorOf(QAbstractButton *button, QStyle::SubElement element)
@@ -289,7 +290,8 @@ QRegion tst_Look::background() const
         inside -= toDevice(option->geometry(), r);
         QRegion own = toDevice(option->geometry(), r);
         own -= toDevice(indicatorOf(option, QStyle::SE_RadioButtonIndicator).adjusted(-2, -2, 2, 2), r);
-        own -= toDevice(textIn(option->captionBox().translated(option->pos()), option->font(), option->text()), r);
+        const QRect caption = option->captionBox().translated(option->pos());
+        own -= toDevice(textIn(caption, option->font(), option->text()), r);
         free += own;
     }
     free += inside;
@@ -451,7 +453,8 @@ void tst_Look::controlPaletteSharedAcrossResets()
     const auto keys = [this] {
         const Form1Controls &ui = *form->controls();
         QList<qint64> keys;
-        for (QWidget *control : std::initializer_list<QWidget *>{ui.Frame1, ui.Option1, ui.Option4, ui.Check1})
+        const QList<QWidget *> controls = {ui.Frame1, ui.Option1, ui.Option4, ui.Check1};
+        for (const QWidget *control : controls)
             keys.append(control->palette().cacheKey());
         return keys;
     };

@@ -50,8 +50,10 @@ int printContrast(const QImage &area)
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc == 6 && std::strcmp(argv[1], "--contrast") == 0)
-        return printContrast(grab(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])));
+    if (argc == 6 && std::strcmp(argv[1], "--contrast") == 0) {
+        const auto number = [argv](int index) { return std::atoi(argv[index]); };
+        return printContrast(grab(number(2), number(3), number(4), number(5)));
+    }
     if (argc < 3 || argc % 2 == 0) {
         std::fprintf(stderr, "usage: quillora-xpixel x y [x y ...]\n"
                              "       quillora-xpixel --contrast x y width height\n");

@@ -54,7 +54,9 @@ bool renderPictures(const QDir &folder, const QString &suffix)
     Form1 form;
     form.Show();
     FormWindow *window = form.window();
-    if (!QTest::qWaitForWindowExposed(window) || !save(window, folder, QStringLiteral("start%1.png").arg(suffix)))
+    if (!QTest::qWaitForWindowExposed(window))
+        return false;
+    if (!save(window, folder, QStringLiteral("start%1.png").arg(suffix)))
         return false;
 
     Form1Controls *ui = form.controls();
