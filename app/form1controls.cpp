@@ -129,9 +129,21 @@ Form1Controls::Form1Controls(FormWindow &window)
     Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);
     Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255), false);
     ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
-    window.surface()->setAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"),
-                                        QStringLiteral("Shows the colour mixed on the red, green and blue sliders"));
+    window.surface()->setAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"));
     Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack, true);
     Label5 = addLabel(layer, QStringLiteral("1"), 4560, 1680, 375, 255, valueFont(), vbBlack, false);
     Label6 = addLabel(layer, QStringLiteral("Border Thickness"), 2160, 1320, 2265, 315, headingFont(), vbBlack, true);
+
+    // A screen reader hears the option buttons as the group "Shape?", each slider named by the
+    // label beside it, the colour sliders described by the colour they mix, and the thickness
+    // slider by its number.
+    AccessibleRelations &relations = window.surface()->accessibleRelations();
+    relations.setGroup(Frame1, {Option1, Option2, Option3, Option4});
+    const LabelControl *colourLabels[] = {&Label1, &Label2, &Label3};
+    for (int index = 0; index < HScroll.Count(); ++index) {
+        relations.setLabel(colourLabels[index]->id(), HScroll(index));
+        relations.setDescription(ColorShape.id(), HScroll(index));
+    }
+    relations.setLabel(Label6.id(), HScroll1);
+    relations.setDescription(Label5.id(), HScroll1);
 }

@@ -110,6 +110,8 @@ void FormSurface::elementAboutToChange(ElementId id)
 void FormSurface::elementChanged(ElementId id)
 {
     repaintChange(id, m_boundsBeforeChange);
+    if (id.type() == ElementId::Label || m_accessibleNames.contains(id.packed()))
+        announceWindowlessChange(this, id);
 }
 
 void FormSurface::elementAdded(ElementId id)
@@ -144,9 +146,9 @@ FormSurface::RepaintBatch::~RepaintBatch()
         surface.update(Twips::deviceToLogical(touched, surface.m_ratio));
 }
 
-void FormSurface::setAccessibleName(ElementId id, const QString &name, const QString &description)
+void FormSurface::setAccessibleName(ElementId id, const QString &name)
 {
-    m_accessibleNames.insert(id.packed(), {name, description});
+    m_accessibleNames.insert(id.packed(), name);
 }
 
 // Only labels and named shapes are spoken, a handful, so they are gathered directly rather than
@@ -169,10 +171,13 @@ QString FormSurface::accessibleNameOf(ElementId id) const
 {
     if (id.type() == ElementId::Label)
         return m_layer.label(id.index()).caption;
-    return m_accessibleNames.value(id.packed()).first;
+    return m_accessibleNames.value(id.packed());
 }
 
+// A named shape tells the colour it shows, read from the shape itself.
 QString FormSurface::accessibleDescriptionOf(ElementId id) const
 {
-    return m_accessibleNames.value(id.packed()).second;
+    if (id.type() != ElementId::Shape || !m_accessibleNames.contains(id.packed()))
+        return {};
+    return colourInWords(m_layer.shape(id.index()).backColor);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessiblerelations.h"
 #include "layercache.h"
 #include "windowlesslayer.h"
 
@@ -21,12 +22,14 @@ public:
 
     WindowlessLayer &layer() { return m_layer; }
 
-    // What a screen reader says of a windowless control: a label its caption, any other
-    // control the name given here. Only these are told to it, not the figures drawn.
-    void setAccessibleName(ElementId id, const QString &name, const QString &description);
+    // What a screen reader says of a windowless control: a label its caption, a shape the name
+    // given here and its colour. Only these are told to it, not the figures drawn.
+    void setAccessibleName(ElementId id, const QString &name);
     QList<ElementId> accessibleElements() const;
     QString accessibleNameOf(ElementId id) const;
     QString accessibleDescriptionOf(ElementId id) const;
+    AccessibleRelations &accessibleRelations() { return m_accessibleRelations; }
+    const AccessibleRelations &accessibleRelations() const { return m_accessibleRelations; }
     void detachFromForm() { m_form = nullptr; }
 
 protected:
@@ -46,7 +49,8 @@ private:
     Form *m_form;
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
-    QHash<quint32, std::pair<QString, QString>> m_accessibleNames;
+    QHash<quint32, QString> m_accessibleNames;
+    AccessibleRelations m_accessibleRelations;
     QRect m_boundsBeforeChange;
     // Gathers the repaints asked for while a mouse handler runs into one.
     struct RepaintBatch

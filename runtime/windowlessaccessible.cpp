@@ -3,6 +3,7 @@
 #include "figurepainter.h"
 #include "formsurface.h"
 #include "twips.h"
+#include "windowedcontrols.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
@@ -10,6 +11,15 @@
 #include <QWindow>
 
 namespace {
+
+using RelationList = QList<QPair<QAccessibleInterface *, QAccessible::Relation>>;
+
+FormSurface *surfaceOf(QWidget *control)
+{
+    return control ? qobject_cast<FormSurface *>(control->parentWidget()) : nullptr;
+}
+
+QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id);
 
 // One windowless control, which has no widget of its own to describe it.
 class WindowlessElementAccessible : public QAccessibleInterface
@@ -59,12 +69,24 @@ public:
         return m_id.type() == ElementId::Label ? QAccessible::StaticText : QAccessible::Graphic;
     }
 
+    // A label names the controls it labels.
+    RelationList relations(QAccessible::Relation match) const override
+    {
+        RelationList found;
+        if (!m_surface || !(match & QAccessible::Labelled))
+            return found;
+        for (QWidget *control : m_surface->accessibleRelations().labelledBy(m_id))
+            found.append({QAccessible::queryAccessibleInterface(control), QAccessible::Labelled});
+        return found;
+    }
+
 private:
     QPointer<FormSurface> m_surface;
     ElementId m_id;
 };
 
-// The surface: its windowed controls first, as for any widget, then its windowless ones.
+// The surface: its windowed controls first, as for any widget, except those that a frame groups,
+// then its windowless ones.
 class FormSurfaceAccessible : public QAccessibleWidget
 {
 public:
@@ -81,31 +103,34 @@ public:
 
     int childCount() const override
     {
-        return QAccessibleWidget::childCount() + int(surface()->accessibleElements().size());
+        return int(windowedChildren().size() + surface()->accessibleElements().size());
     }
 
     QAccessibleInterface *child(int index) const override
     {
-        const int widgets = QAccessibleWidget::childCount();
-        if (index < widgets)
-            return QAccessibleWidget::child(index);
+        const QList<QAccessibleInterface *> windowed = windowedChildren();
+        if (index < 0)
+            return nullptr;
+        if (index < windowed.size())
+            return windowed[index];
         const QList<ElementId> elements = surface()->accessibleElements();
-        return index - widgets < elements.size() ? element(elements[index - widgets]) : nullptr;
+        const qsizetype at = index - windowed.size();
+        return at < elements.size() ? element(elements[at]) : nullptr;
     }
 
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        const int widgets = QAccessibleWidget::childCount();
+        const QList<QAccessibleInterface *> windowed = windowedChildren();
+        const qsizetype found = windowed.indexOf(child);
+        if (found >= 0)
+            return int(found);
         const QList<ElementId> elements = surface()->accessibleElements();
         for (qsizetype i = 0; i < elements.size(); ++i) {
             if (element(elements[i]) == child)
-                return widgets + int(i);
+                return int(windowed.size() + i);
         }
-        return QAccessibleWidget::indexOfChild(child);
+        return -1;
     }
-
-private:
-    FormSurface *surface() const { return static_cast<FormSurface *>(widget()); }
 
     QAccessibleInterface *element(ElementId id) const
     {
@@ -117,13 +142,192 @@ private:
         return QAccessible::accessibleInterface(*found);
     }
 
+private:
+    FormSurface *surface() const { return static_cast<FormSurface *>(widget()); }
+
+    QList<QAccessibleInterface *> windowedChildren() const
+    {
+        QList<QAccessibleInterface *> children;
+        for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
+            QAccessibleInterface *child = QAccessibleWidget::child(i);
+            auto *control = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
+            if (child && !surface()->accessibleRelations().groupOf(control))
+                children.append(child);
+        }
+        return children;
+    }
+
     mutable QHash<quint32, QAccessible::Id> m_elements;
 };
 
-QAccessibleInterface *surfaceFactory(const QString &className, QObject *object)
+QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id)
 {
-    if (className == QLatin1String("FormSurface") && object && object->isWidgetType())
-        return new FormSurfaceAccessible(static_cast<FormSurface *>(object));
+    auto *accessible = dynamic_cast<FormSurfaceAccessible *>(QAccessible::queryAccessibleInterface(surface));
+    return accessible && !id.isNull() ? accessible->element(id) : nullptr;
+}
+
+// A frame holds, for a screen reader, the controls it groups, so that entering the group speaks
+// its caption; on the form they lie over the frame, not inside it.
+class FrameAccessible : public QAccessibleWidget
+{
+public:
+    explicit FrameAccessible(Frame *frame) : QAccessibleWidget(frame, QAccessible::Grouping) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString text = QAccessibleWidget::text(kind);
+        if (kind == QAccessible::Name && text.isEmpty())
+            return static_cast<Frame *>(widget())->title().remove(QLatin1Char('&'));
+        return text;
+    }
+
+    int childCount() const override { return int(members().size()); }
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> grouped = members();
+        return index >= 0 && index < grouped.size() ? QAccessible::queryAccessibleInterface(grouped[index]) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return int(members().indexOf(child ? qobject_cast<QWidget *>(child->object()) : nullptr));
+    }
+
+private:
+    QList<QWidget *> members() const
+    {
+        FormSurface *surface = surfaceOf(widget());
+        return surface ? surface->accessibleRelations().membersOf(widget()) : QList<QWidget *>();
+    }
+};
+
+// An option button, whose parent for a screen reader is the frame that groups it.
+class OptionButtonAccessible : public QAccessibleWidget
+{
+public:
+    explicit OptionButtonAccessible(OptionButton *button)
+        : QAccessibleWidget(button, QAccessible::RadioButton)
+    {
+    }
+
+    QAccessibleInterface *parent() const override
+    {
+        FormSurface *surface = surfaceOf(widget());
+        if (QWidget *frame = surface ? surface->accessibleRelations().groupOf(widget()) : nullptr)
+            return QAccessible::queryAccessibleInterface(frame);
+        return QAccessibleWidget::parent();
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled())
+            names.prepend(toggleAction());
+        return names;
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == toggleAction() && widget()->isEnabled())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    OptionButton *button() const { return static_cast<OptionButton *>(widget()); }
+};
+
+// A scroll bar with its value, named by its label and described by the windowless control
+// beside it.
+class ScrollBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit ScrollBarAccessible(HScrollBar *bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return QString::number(bar()->value());
+        FormSurface *surface = surfaceOf(widget());
+        if (kind == QAccessible::Description && surface) {
+            if (QAccessibleInterface *describer = elementInterface(surface, accessibleRelations().describerOf(widget())))
+                return describer->text(QAccessible::Name) + separatorBefore(describer)
+                    + describer->text(QAccessible::Description);
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    RelationList relations(QAccessible::Relation match) const override
+    {
+        RelationList found = QAccessibleWidget::relations(match);
+        FormSurface *surface = surfaceOf(widget());
+        if (surface && (match & QAccessible::Label)) {
+            if (QAccessibleInterface *label = elementInterface(surface, accessibleRelations().labelOf(widget())))
+                found.append({label, QAccessible::Label});
+        }
+        return found;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << increaseAction() << decreaseAction();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == increaseAction())
+            bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        else if (action == decreaseAction())
+            bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant &value) override { bar()->QScrollBar::setValue(value.toInt()); }
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return bar()->singleStep(); }
+
+private:
+    HScrollBar *bar() const { return static_cast<HScrollBar *>(widget()); }
+    const AccessibleRelations &accessibleRelations() const { return surfaceOf(widget())->accessibleRelations(); }
+
+    // A label describes by its caption; a shape by its name and what it shows.
+    static QString separatorBefore(QAccessibleInterface *describer)
+    {
+        return describer->text(QAccessible::Description).isEmpty() ? QString() : QStringLiteral(": ");
+    }
+};
+
+QAccessibleInterface *controlFactory(const QString &className, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget)
+        return nullptr;
+    if (className == QLatin1String("FormSurface"))
+        return new FormSurfaceAccessible(static_cast<FormSurface *>(widget));
+    if (className == QLatin1String("Frame"))
+        return new FrameAccessible(static_cast<Frame *>(widget));
+    if (className == QLatin1String("OptionButton"))
+        return new OptionButtonAccessible(static_cast<OptionButton *>(widget));
+    if (className == QLatin1String("HScrollBar"))
+        return new ScrollBarAccessible(static_cast<HScrollBar *>(widget));
     return nullptr;
 }
 
@@ -132,8 +336,25 @@ QAccessibleInterface *surfaceFactory(const QString &className, QObject *object)
 void installWindowlessAccessibility()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(surfaceFactory);
+        QAccessible::installFactory(controlFactory);
         return true;
     }();
     Q_UNUSED(installed);
 }
+
+void announceWindowlessChange(FormSurface *surface, ElementId id)
+{
+    // A window being built is told to screen readers as a whole when it is shown.
+    if (!QAccessible::isActive() || !surface->isVisible())
+        return;
+    if (QAccessibleInterface *element = elementInterface(surface, id)) {
+        QAccessibleEvent changed(element, id.type() == ElementId::Label ? QAccessible::NameChanged
+                                                                      : QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+    for (QWidget *control : surface->accessibleRelations().describedBy(id)) {
+        QAccessibleEvent changed(control, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
