@@ -69,7 +69,11 @@ bool FormSurface::formReceives(QMouseEvent *event)
 {
     if (!m_form || Form::hasEnded())
         return false;
-    if (event->type() == QEvent::MouseButtonPress && event->buttons() == event->button()) {
+    // The second press of a double click arrives as a double-click event; it is a press all the
+    // same, and a label keeps it as it keeps the first.
+    const bool press = event->type() == QEvent::MouseButtonPress
+        || event->type() == QEvent::MouseButtonDblClick;
+    if (press && event->buttons() == event->button()) {
         const QPointF twips = Twips::fromLogical(event->position());
         m_labelHasMouse = !m_layer.labelAt(float(twips.x()), float(twips.y())).isNull();
     }
