@@ -26,9 +26,9 @@ test-sanitize: deps
 	cmake --build --preset sanitize --parallel
 	ctest --preset sanitize --parallel 2
 
-# A long event storm: a million events for each seed.
+# A long event storm, a million events for each seed, and 100,000 Resets.
 soak: build
-	QUILLORA_STORM_EVENTS=1000000 ctest --preset default -R tst_eventstorm --timeout 7200
+	QUILLORA_STORM_EVENTS=1000000 QUILLORA_RESETS=100000 ctest --preset default -R 'tst_eventstorm|tst_memory' --timeout 7200
 
 bench: configure
 	cmake --build --preset default --target bench

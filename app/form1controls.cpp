@@ -98,9 +98,9 @@ Form1Controls::Form1Controls(FormWindow &window)
     Option2 = place(new OptionButton(QStringLiteral("Line"), client), 360, 600, 975, 255);
     Option3 = place(new OptionButton(QStringLiteral("Rectangle"), client), 360, 840, 1095, 255);
     Check1 = place(new CheckBox(QStringLiteral("New Shape"), client), 360, 1680, 1215, 255);
-    HScroll.place(0, colourSlider(client, 480, QStringLiteral("Red")));
-    HScroll.place(1, colourSlider(client, 720, QStringLiteral("Green")));
-    HScroll.place(2, colourSlider(client, 960, QStringLiteral("Blue")));
+    HScroll.assign(0, colourSlider(client, 480, QStringLiteral("Red")));
+    HScroll.assign(1, colourSlider(client, 720, QStringLiteral("Green")));
+    HScroll.assign(2, colourSlider(client, 960, QStringLiteral("Blue")));
     HScroll1 = place(new HScrollBar(client), 1680, 1680, 2775, 255);
     HScroll1->setRange(1, 10, 1, 1);
     HScroll1->setAccessibleName(QStringLiteral("Border Thickness"));
@@ -117,14 +117,14 @@ Form1Controls::Form1Controls(FormWindow &window)
     // Windowless controls, likewise from the bottom up.
     WindowlessLayer &layer = window.layer();
     Shape2 = addShape(layer, 300, 2000, 5000, 3000, vbWhite, false);
-    Shape1.place(0, addShape(layer, 300, 2000, 15, 15, vbBlack, true));
+    Shape1.assign(0, addShape(layer, 300, 2000, 15, 15, vbBlack, true));
     Shape1(0).setFillColor(vbWhite);
     LineData line;
     line.x1 = 300;
     line.y1 = 2000;
     line.x2 = 5300;
     line.y2 = 2000;
-    Line1.place(0, LineControl(&layer, layer.addLine(line)));
+    Line1.assign(0, LineControl(&layer, layer.addLine(line)));
     Label1 = addLabel(layer, QStringLiteral("R"), 4560, 480, 255, 255, valueFont(), RGB(255, 0, 0), false);
     Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);
     Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255), false);

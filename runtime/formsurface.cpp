@@ -29,7 +29,8 @@ int shiftBits(Qt::KeyboardModifiers modifiers)
 } // namespace
 
 FormSurface::FormSurface(Form *form, QWidget *parent)
-    : QWidget(parent), m_form(form), m_ratio(devicePixelRatioF())
+    : QWidget(parent), m_form(form), m_backColor(palette().color(QPalette::Window)),
+      m_ratio(devicePixelRatioF())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
@@ -47,8 +48,8 @@ void FormSurface::paintEvent(QPaintEvent *event)
     const qreal ratio = devicePixelRatioF();
     m_ratio = ratio;
     const QSize deviceSize = Twips::logicalToDevice(rect(), ratio).size();
-    if (!m_cache.isValidFor(deviceSize, ratio))
-        m_cache.rebuild(deviceSize, ratio, palette().color(QPalette::Window));
+    if (!m_cache.isValidFor(deviceSize, ratio, m_backColor))
+        m_cache.rebuild(deviceSize, ratio, m_backColor);
 
     QPainter painter(this);
     painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
@@ -58,11 +59,21 @@ void FormSurface::paintEvent(QPaintEvent *event)
     m_cache.paint(painter, area);
 }
 
+void FormSurface::setBackColor(const QColor &color)
+{
+    m_backColor = color;
+    update();
+}
+
 bool FormSurface::formReceives(QMouseEvent *event)
 {
     if (!m_form || Form::hasEnded())
         return false;
-    if (event->type() == QEvent::MouseButtonPress && event->buttons() == event->button()) {
+    // The second press of a double click arrives as a double-click event; it is a press all the
+    // same, and a label keeps it as it keeps the first.
+    const bool press = event->type() == QEvent::MouseButtonPress
+        || event->type() == QEvent::MouseButtonDblClick;
+    if (press && event->buttons() == event->button()) {
         const QPointF twips = Twips::fromLogical(event->position());
         m_labelHasMouse = !m_layer.labelAt(float(twips.x()), float(twips.y())).isNull();
     }

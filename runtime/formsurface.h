@@ -22,6 +22,12 @@ public:
 
     WindowlessLayer &layer() { return m_layer; }
 
+    // The form's background. It is painted, not set as a palette: Qt's style caches the pixmaps
+    // of the controls under their palette's key, and a widget given a palette of its own gets a
+    // new key in every window, so each Reset would leave another set of pixmaps in the cache.
+    QColor backColor() const { return m_backColor; }
+    void setBackColor(const QColor &color);
+
     // What a screen reader says of a windowless control: a label its caption, a shape the name
     // given here and its colour. Only these are told to it, not the figures drawn.
     void setAccessibleName(ElementId id, const QString &name);
@@ -47,6 +53,7 @@ private:
     bool formReceives(QMouseEvent *event);
 
     Form *m_form;
+    QColor m_backColor;
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
     QHash<quint32, QString> m_accessibleNames;
