@@ -2,8 +2,8 @@
 
 #include "figurepainter.h"
 #include "form.h"
+#include "formaccessibility.h"
 #include "twips.h"
-#include "windowlessaccessible.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -35,7 +35,7 @@ FormSurface::FormSurface(Form *form, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     m_layer.setObserver(this);
-    installWindowlessAccessibility();
+    installFormAccessibility();
 }
 
 FormSurface::~FormSurface()

@@ -218,8 +218,9 @@ void tst_Accessibility::thicknessNumberDescribesItsSlider()
     QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("4"));
 }
 
-// The bus reports a control's loss of focus only when the next control gains it. After Reset the
-// next control is announced at once, while the control that had the focus still exists.
+// The bus reports a control's loss of focus only when the next control gains it, by the address it
+// remembers. After Reset the next focus comes while the window that had it still exists, and lands
+// on "Circle" of the new window.
 void tst_Accessibility::resetHandsTheFocusOverWhileTheOldWindowExists()
 {
     ui->HScroll(1)->setFocus();

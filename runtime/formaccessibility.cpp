@@ -1,4 +1,4 @@
-#include "windowlessaccessible.h"
+#include "formaccessibility.h"
 
 #include "figurepainter.h"
 #include "formsurface.h"
@@ -263,11 +263,9 @@ public:
     {
         if (kind == QAccessible::Value)
             return QString::number(bar()->value());
-        FormSurface *surface = surfaceOf(widget());
-        if (kind == QAccessible::Description && surface) {
-            if (QAccessibleInterface *describer = elementInterface(surface, accessibleRelations().describerOf(widget())))
-                return describer->text(QAccessible::Name) + separatorBefore(describer)
-                    + describer->text(QAccessible::Description);
+        if (kind == QAccessible::Description) {
+            if (QAccessibleInterface *describer = related(&AccessibleRelations::describerOf))
+                return describedAs(describer);
         }
         return QAccessibleWidget::text(kind);
     }
@@ -275,9 +273,8 @@ public:
     RelationList relations(QAccessible::Relation match) const override
     {
         RelationList found = QAccessibleWidget::relations(match);
-        FormSurface *surface = surfaceOf(widget());
-        if (surface && (match & QAccessible::Label)) {
-            if (QAccessibleInterface *label = elementInterface(surface, accessibleRelations().labelOf(widget())))
+        if (match & QAccessible::Label) {
+            if (QAccessibleInterface *label = related(&AccessibleRelations::labelOf))
                 found.append({label, QAccessible::Label});
         }
         return found;
@@ -306,12 +303,21 @@ public:
 
 private:
     HScrollBar *bar() const { return static_cast<HScrollBar *>(widget()); }
-    const AccessibleRelations &accessibleRelations() const { return surfaceOf(widget())->accessibleRelations(); }
 
-    // A label describes by its caption; a shape by its name and what it shows.
-    static QString separatorBefore(QAccessibleInterface *describer)
+    // The windowless control that labels or describes this scroll bar, if any.
+    QAccessibleInterface *related(ElementId (AccessibleRelations::*relation)(QWidget *) const) const
     {
-        return describer->text(QAccessible::Description).isEmpty() ? QString() : QStringLiteral(": ");
+        FormSurface *surface = surfaceOf(widget());
+        return surface ? elementInterface(surface, (surface->accessibleRelations().*relation)(widget())) : nullptr;
+    }
+
+    // A label describes by its caption, a shape by its name and what it shows:
+    // "Colour preview: red 200, green 0, blue 0".
+    static QString describedAs(QAccessibleInterface *describer)
+    {
+        const QString name = describer->text(QAccessible::Name);
+        const QString shows = describer->text(QAccessible::Description);
+        return shows.isEmpty() ? name : name + QStringLiteral(": ") + shows;
     }
 };
 
@@ -333,7 +339,7 @@ QAccessibleInterface *controlFactory(const QString &className, QObject *object)
 
 } // namespace
 
-void installWindowlessAccessibility()
+void installFormAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(controlFactory);
