@@ -76,6 +76,7 @@ def start_x_server(work):
         display = pipe.readline().strip()
     check(display, "Xvfb did not start")
     os.environ["DISPLAY"] = ":" + display
+    os.environ["QT_QPA_PLATFORM"] = "xcb"
 
 
 def enable_accessibility_bus():
@@ -326,8 +327,7 @@ def run(args, work):
     enable_accessibility_bus()
     events = Events()
     log = open(os.path.join(work, "quillora.log"), "w")
-    environment = dict(os.environ, QT_QPA_PLATFORM="xcb")
-    program = subprocess.Popen([args.quillora], stderr=log, env=environment)
+    program = subprocess.Popen([args.quillora], stderr=log)
     children.append(program)
     app = find_application(program)
     wait_for("the window on the bus", lambda: find(app, "frame", "Quillora by Ardelvan"))
@@ -351,6 +351,10 @@ def run(args, work):
     check(status == 0, f"Exit ended the program with status {status}")
 
 
+def hung(*_):
+    raise Failure("the test hung")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("quillora")
@@ -358,7 +362,7 @@ def main():
     parser.add_argument("--snapshot")
     args = parser.parse_args()
     # A hang anywhere ends the run; the processes started are stopped on the way out.
-    signal.signal(signal.SIGALRM, lambda *_: (_ for _ in ()).throw(Failure("the test hung")))
+    signal.signal(signal.SIGALRM, hung)
     signal.alarm(90)
     with tempfile.TemporaryDirectory() as work:
         try:
