@@ -26,9 +26,12 @@ test-sanitize: deps
 	cmake --build --preset sanitize --parallel
 	ctest --preset sanitize --parallel 2
 
-# A long event storm, a million events for each seed, and 100,000 Resets.
+# A long event storm of a million events from a fresh seed, which it prints (replay a failure with
+# make soak QUILLORA_STORM_SEED=<seed>), and 100,000 Resets.
+QUILLORA_STORM_SEED ?= $(shell od -An -N4 -tu4 /dev/urandom | tr -d ' ')
 soak: build
-	QUILLORA_STORM_EVENTS=1000000 QUILLORA_RESETS=100000 ctest --preset default -R 'tst_eventstorm|tst_memory' --timeout 7200
+	QUILLORA_STORM_SEED=$(QUILLORA_STORM_SEED) QUILLORA_STORM_EVENTS=1000000 QUILLORA_RESETS=100000 \
+		ctest --preset default -R 'tst_eventstorm|tst_memory' --timeout 7200 --verbose
 
 bench: configure
 	cmake --build --preset default --target bench
