@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak bench install package clean
+.PHONY: all deps configure build run test test-sanitize soak coverage bench install package clean
 
 all: build
 
@@ -33,6 +33,14 @@ soak: build
 	QUILLORA_STORM_SEED=$(QUILLORA_STORM_SEED) QUILLORA_STORM_EVENTS=1000000 QUILLORA_RESETS=100000 \
 		ctest --preset default -R 'tst_eventstorm|tst_memory' --timeout 7200 --verbose
 
+# Line and branch coverage of each folder after the whole suite, from gcov's counters.
+coverage: deps
+	cmake --preset coverage
+	cmake --build --preset coverage --parallel
+	find build-coverage -name '*.gcda' -delete
+	ctest --preset coverage --parallel 2
+	scripts/coverage-report build-coverage
+
 bench: configure
 	cmake --build --preset default --target bench
 
@@ -46,4 +54,4 @@ package: build
 	cd build && cpack -G DEB
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-coverage
