@@ -49,9 +49,13 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install build --prefix "$(PREFIX)"
 
-# A Debian package in build/: quillora_1.00_<arch>.deb
-package: build
-	cd build && cpack -G DEB
+# A Debian package in build-package/: quillora_1.00_<arch>.deb, built with Debian's hardening
+# flags and naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
+package: deps
+	cmake -P packaging/maintainer.cmake
+	cmake --preset package
+	cmake --build --preset package --parallel
+	cpack --preset package
 
 clean:
-	rm -rf build build-sanitize build-coverage
+	rm -rf build build-sanitize build-coverage build-package
