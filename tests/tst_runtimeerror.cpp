@@ -5,12 +5,16 @@
 #include "runtimeerror.h"
 #include "windowlesscontrols.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -55,6 +59,7 @@ class tst_RuntimeError : public QObject
 private slots:
     void failureEndsTheProgram_data();
     void failureEndsTheProgram();
+    void failureOnADisplayShowsAMessageBox();
     void valuesWithinTheirRangeAreTaken();
     void overwrittenSlotIsCountedOnce();
 };
@@ -91,6 +96,31 @@ void tst_RuntimeError::failureEndsTheProgram()
     QVERIFY2(!child.readAllStandardOutput().contains("went on"), "the program went on");
 }
 
+// On a real display the user reads the message in a box before the program ends.
+void tst_RuntimeError::failureOnADisplayShowsAMessageBox()
+{
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
+                                          "640x480x24"});
+    QVERIFY2(server.waitForStarted(), "Xvfb does not start");
+    QVERIFY(server.waitForReadyRead(10000));
+    const QByteArray display = server.readAllStandardOutput().trimmed();
+
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(display));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {"fail-on-display", "integer overflow"});
+    const bool finished = child.waitForFinished(30000);
+    server.terminate();
+    server.waitForFinished();
+    QVERIFY(finished);
+    QCOMPARE(child.exitCode(), 1);
+    QCOMPARE(QString::fromLocal8Bit(child.readAllStandardOutput()),
+             QStringLiteral("box: Run-time error '6':\n\nOverflow\n"));
+}
+
 void tst_RuntimeError::valuesWithinTheirRangeAreTaken()
 {
     QCOMPARE(toInteger(32767), qint16(32767));
@@ -120,17 +150,36 @@ void tst_RuntimeError::overwrittenSlotIsCountedOnce()
     QCOMPARE(array.shapes.Count(), 2);
 }
 
+// Child processes: "fail <failure>" without a display, "fail-on-display <failure>" with one,
+// where the message box that appears is read and closed as a user would.
+int failAsTold(int argc, char *argv[])
+{
+    const bool display = qstrcmp(argv[1], "fail-on-display") == 0;
+    std::unique_ptr<QCoreApplication> application;
+    if (display) {
+        application = std::make_unique<QApplication>(argc, argv);
+        QTimer::singleShot(0, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                std::printf("box: %s\n", qPrintable(box->text()));
+                std::fflush(stdout);
+                box->accept();
+            }
+        });
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const auto failure = failures().find(QString::fromLocal8Bit(argv[2]));
+    if (failure == failures().end())
+        return 2;
+    failure->second();
+    std::puts("went on");
+    return 0;
+}
+
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], "fail") == 0) {
-        QCoreApplication application(argc, argv);
-        const auto failure = failures().find(QString::fromLocal8Bit(argv[2]));
-        if (failure == failures().end())
-            return 2;
-        failure->second();
-        std::puts("went on");
-        return 0;
-    }
+    if (argc == 3 && (qstrcmp(argv[1], "fail") == 0 || qstrcmp(argv[1], "fail-on-display") == 0))
+        return failAsTold(argc, argv);
     QCoreApplication application(argc, argv);
     tst_RuntimeError test;
     return QTest::qExec(&test, argc, argv);
