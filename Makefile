@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak bench install package clean
+.PHONY: all deps configure build run test test-sanitize soak coverage bench install package clean
 
 all: build
 
@@ -26,9 +26,20 @@ test-sanitize: deps
 	cmake --build --preset sanitize --parallel
 	ctest --preset sanitize --parallel 2
 
-# A long event storm: a million events for each seed.
+# A long event storm of a million events from a fresh seed, which it prints (replay a failure with
+# make soak QUILLORA_STORM_SEED=<seed>), and 100,000 Resets.
+QUILLORA_STORM_SEED ?= $(shell od -An -N4 -tu4 /dev/urandom | tr -d ' ')
 soak: build
-	QUILLORA_STORM_EVENTS=1000000 ctest --preset default -R tst_eventstorm --timeout 7200
+	QUILLORA_STORM_SEED=$(QUILLORA_STORM_SEED) QUILLORA_STORM_EVENTS=1000000 QUILLORA_RESETS=100000 \
+		ctest --preset default -R 'tst_eventstorm|tst_memory' --timeout 7200 --verbose
+
+# Line and branch coverage of each folder after the whole suite, from gcov's counters.
+coverage: deps
+	cmake --preset coverage
+	cmake --build --preset coverage --parallel
+	find build-coverage -name '*.gcda' -delete
+	ctest --preset coverage --parallel 2
+	scripts/coverage-report build-coverage
 
 bench: configure
 	cmake --build --preset default --target bench
@@ -38,9 +49,13 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install build --prefix "$(PREFIX)"
 
-# A Debian package in build/: quillora_1.00_<arch>.deb
-package: build
-	cd build && cpack -G DEB
+# A Debian package in build-package/: quillora_1.00_<arch>.deb, built with Debian's hardening
+# flags and naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
+package: deps
+	cmake -P packaging/maintainer.cmake
+	cmake --preset package
+	cmake --build --preset package --parallel
+	cpack --preset package
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-coverage build-package

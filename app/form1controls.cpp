@@ -134,9 +134,9 @@ Form1Controls::Form1Controls(FormWindow &window)
     Option2 = place(new OptionButton(QStringLiteral("Line"), client), 360, 600, 975, 255);
     Option3 = place(new OptionButton(QStringLiteral("Rectangle"), client), 360, 840, 1095, 255);
     Check1 = place(new CheckBox(QStringLiteral("New Shape"), client), 360, 1680, 1215, 255);
-    HScroll.place(0, colourSlider(client, 480, QStringLiteral("Red")));
-    HScroll.place(1, colourSlider(client, 720, QStringLiteral("Green")));
-    HScroll.place(2, colourSlider(client, 960, QStringLiteral("Blue")));
+    HScroll.assign(0, colourSlider(client, 480, QStringLiteral("Red")));
+    HScroll.assign(1, colourSlider(client, 720, QStringLiteral("Green")));
+    HScroll.assign(2, colourSlider(client, 960, QStringLiteral("Blue")));
     HScroll1 = place(new HScrollBar(client), 1680, 1680, 2775, 255);
     HScroll1->setRange(1, 10, 1, 1);
     HScroll1->setAccessibleName(QStringLiteral("Border Thickness"));
@@ -157,21 +157,33 @@ Form1Controls::Form1Controls(FormWindow &window)
     // Windowless controls, likewise from the bottom up.
     WindowlessLayer &layer = window.layer();
     Shape2 = addShape(layer, 300, 2000, 5000, 3000, vbWhite, false);
-    Shape1.place(0, addShape(layer, 300, 2000, 15, 15, vbBlack, true));
+    Shape1.assign(0, addShape(layer, 300, 2000, 15, 15, vbBlack, true));
     Shape1(0).setFillColor(vbWhite);
     LineData line;
     line.x1 = 300;
     line.y1 = 2000;
     line.x2 = 5300;
     line.y2 = 2000;
-    Line1.place(0, LineControl(&layer, layer.addLine(line)));
+    Line1.assign(0, LineControl(&layer, layer.addLine(line)));
     Label1 = addLabel(layer, QStringLiteral("R"), 4560, 480, 255, 255, valueFont(), RGB(255, 0, 0), false);
     Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);
     Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255), false);
     ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
-    window.surface()->setAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"),
-                                        QStringLiteral("Shows the colour mixed on the red, green and blue sliders"));
+    window.surface()->setAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"));
     Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack, true);
     Label5 = addLabel(layer, QStringLiteral("1"), 4560, 1680, 375, 255, valueFont(), vbBlack, false);
     Label6 = addLabel(layer, QStringLiteral("Border Thickness"), 2160, 1320, 2265, 315, headingFont(), vbBlack, true);
+
+    // A screen reader hears the option buttons as the group "Shape?", each slider named by the
+    // label beside it, the colour sliders described by the colour they mix, and the thickness
+    // slider by its number.
+    AccessibleRelations &relations = window.surface()->accessibleRelations();
+    relations.setGroup(Frame1, {Option1, Option2, Option3, Option4});
+    const LabelControl *colourLabels[] = {&Label1, &Label2, &Label3};
+    for (int index = 0; index < HScroll.Count(); ++index) {
+        relations.setLabel(colourLabels[index]->id(), HScroll(index));
+        relations.setDescription(ColorShape.id(), HScroll(index));
+    }
+    relations.setLabel(Label6.id(), HScroll1);
+    relations.setDescription(Label5.id(), HScroll1);
 }

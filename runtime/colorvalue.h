@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
 #include <QtGlobal>
 
 // A colour value is laid out 0x00BBGGRR, red in the low byte.
@@ -18,3 +19,10 @@ inline QColor toQColor(ColorValue value)
 
 inline constexpr ColorValue vbBlack = 0x000000;
 inline constexpr ColorValue vbWhite = 0xFFFFFF;
+
+// A colour as a screen reader speaks it: "red 200, green 0, blue 0".
+inline QString colourInWords(ColorValue value)
+{
+    const QColor colour = toQColor(value);
+    return QStringLiteral("red %1, green %2, blue %3").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+}

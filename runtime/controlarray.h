@@ -2,6 +2,7 @@
 
 #include "runtimeerror.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -35,25 +36,26 @@ public:
         if (index < int(m_elements.size()) && m_elements[index])
             raiseRuntimeError(RuntimeError::ObjectAlreadyLoaded,
                               QStringLiteral("Object already loaded"));
-        place(index, Item(lowestIndex()).loadCopy());
+        assign(index, Item(lowestIndex()).loadCopy());
     }
 
-    // Puts an element that the form's definition creates into the array.
-    void place(int index, Control control)
+    // Puts an element that the form's definition creates into its slot, replacing any there.
+    void assign(int index, Control control)
     {
         if (index >= int(m_elements.size()))
             m_elements.resize(index + 1);
+        if (!m_elements[index])
+            ++m_count;
         m_elements[index] = std::move(control);
-        ++m_count;
     }
 
 private:
+    // The lowest loaded index; 0 in an empty array, where Item then reports the missing element.
     int lowestIndex() const
     {
-        int index = 0;
-        while (!m_elements[index])
-            ++index;
-        return index;
+        const auto first = std::find_if(m_elements.begin(), m_elements.end(),
+                                        [](const std::optional<Control> &e) { return e.has_value(); });
+        return first == m_elements.end() ? 0 : int(first - m_elements.begin());
     }
 
     std::vector<std::optional<Control>> m_elements;

@@ -2,8 +2,8 @@
 
 #include "figurepainter.h"
 #include "form.h"
+#include "formaccessibility.h"
 #include "twips.h"
-#include "windowlessaccessible.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -29,12 +29,13 @@ int shiftBits(Qt::KeyboardModifiers modifiers)
 } // namespace
 
 FormSurface::FormSurface(Form *form, QWidget *parent)
-    : QWidget(parent), m_form(form), m_ratio(devicePixelRatioF())
+    : QWidget(parent), m_form(form), m_backColor(palette().color(QPalette::Window)),
+      m_ratio(devicePixelRatioF())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     m_layer.setObserver(this);
-    installWindowlessAccessibility();
+    installFormAccessibility();
 }
 
 FormSurface::~FormSurface()
@@ -47,8 +48,8 @@ void FormSurface::paintEvent(QPaintEvent *event)
     const qreal ratio = devicePixelRatioF();
     m_ratio = ratio;
     const QSize deviceSize = Twips::logicalToDevice(rect(), ratio).size();
-    if (!m_cache.isValidFor(deviceSize, ratio))
-        m_cache.rebuild(deviceSize, ratio, palette().color(QPalette::Window));
+    if (!m_cache.isValidFor(deviceSize, ratio, m_backColor))
+        m_cache.rebuild(deviceSize, ratio, m_backColor);
 
     QPainter painter(this);
     painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
@@ -58,11 +59,21 @@ void FormSurface::paintEvent(QPaintEvent *event)
     m_cache.paint(painter, area);
 }
 
+void FormSurface::setBackColor(const QColor &color)
+{
+    m_backColor = color;
+    update();
+}
+
 bool FormSurface::formReceives(QMouseEvent *event)
 {
     if (!m_form || Form::hasEnded())
         return false;
-    if (event->type() == QEvent::MouseButtonPress && event->buttons() == event->button()) {
+    // The second press of a double click arrives as a double-click event; it is a press all the
+    // same, and a label keeps it as it keeps the first.
+    const bool press = event->type() == QEvent::MouseButtonPress
+        || event->type() == QEvent::MouseButtonDblClick;
+    if (press && event->buttons() == event->button()) {
         const QPointF twips = Twips::fromLogical(event->position());
         m_labelHasMouse = !m_layer.labelAt(float(twips.x()), float(twips.y())).isNull();
     }
@@ -110,6 +121,8 @@ void FormSurface::elementAboutToChange(ElementId id)
 void FormSurface::elementChanged(ElementId id)
 {
     repaintChange(id, m_boundsBeforeChange);
+    if (id.type() == ElementId::Label || m_accessibleNames.contains(id.packed()))
+        announceWindowlessChange(this, id);
 }
 
 void FormSurface::elementAdded(ElementId id)
@@ -144,9 +157,9 @@ FormSurface::RepaintBatch::~RepaintBatch()
         surface.update(Twips::deviceToLogical(touched, surface.m_ratio));
 }
 
-void FormSurface::setAccessibleName(ElementId id, const QString &name, const QString &description)
+void FormSurface::setAccessibleName(ElementId id, const QString &name)
 {
-    m_accessibleNames.insert(id.packed(), {name, description});
+    m_accessibleNames.insert(id.packed(), name);
 }
 
 // Only labels and named shapes are spoken, a handful, so they are gathered directly rather than
@@ -169,10 +182,13 @@ QString FormSurface::accessibleNameOf(ElementId id) const
 {
     if (id.type() == ElementId::Label)
         return m_layer.label(id.index()).caption;
-    return m_accessibleNames.value(id.packed()).first;
+    return m_accessibleNames.value(id.packed());
 }
 
+// A named shape tells the colour it shows, read from the shape itself.
 QString FormSurface::accessibleDescriptionOf(ElementId id) const
 {
-    return m_accessibleNames.value(id.packed()).second;
+    if (id.type() != ElementId::Shape || !m_accessibleNames.contains(id.packed()))
+        return {};
+    return colourInWords(m_layer.shape(id.index()).backColor);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessiblerelations.h"
 #include "layercache.h"
 #include "windowlesslayer.h"
 
@@ -21,12 +22,20 @@ public:
 
     WindowlessLayer &layer() { return m_layer; }
 
-    // What a screen reader says of a windowless control: a label its caption, any other
-    // control the name given here. Only these are told to it, not the figures drawn.
-    void setAccessibleName(ElementId id, const QString &name, const QString &description);
+    // The form's background. It is painted, not set as a palette: Qt's style caches the pixmaps
+    // of the controls under their palette's key, and a widget given a palette of its own gets a
+    // new key in every window, so each Reset would leave another set of pixmaps in the cache.
+    QColor backColor() const { return m_backColor; }
+    void setBackColor(const QColor &color);
+
+    // What a screen reader says of a windowless control: a label its caption, a shape the name
+    // given here and its colour. Only these are told to it, not the figures drawn.
+    void setAccessibleName(ElementId id, const QString &name);
     QList<ElementId> accessibleElements() const;
     QString accessibleNameOf(ElementId id) const;
     QString accessibleDescriptionOf(ElementId id) const;
+    AccessibleRelations &accessibleRelations() { return m_accessibleRelations; }
+    const AccessibleRelations &accessibleRelations() const { return m_accessibleRelations; }
     void detachFromForm() { m_form = nullptr; }
 
 protected:
@@ -44,9 +53,11 @@ private:
     bool formReceives(QMouseEvent *event);
 
     Form *m_form;
+    QColor m_backColor;
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
-    QHash<quint32, std::pair<QString, QString>> m_accessibleNames;
+    QHash<quint32, QString> m_accessibleNames;
+    AccessibleRelations m_accessibleRelations;
     QRect m_boundsBeforeChange;
     // Gathers the repaints asked for while a mouse handler runs into one.
     struct RepaintBatch

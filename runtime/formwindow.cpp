@@ -21,9 +21,7 @@ WindowlessLayer &FormWindow::layer() const
 
 void FormWindow::setBackColor(ColorValue color)
 {
-    QPalette palette = m_surface->palette();
-    palette.setColor(QPalette::Window, toQColor(color));
-    m_surface->setPalette(palette);
+    m_surface->setBackColor(toQColor(color));
 }
 
 void FormWindow::setClientSizeInTwips(float width, float height)

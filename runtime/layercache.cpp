@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
-bool LayerCache::isValidFor(QSize deviceSize, qreal devicePixelRatio) const
+bool LayerCache::isValidFor(QSize deviceSize, qreal devicePixelRatio,
+                            const QColor &background) const
 {
-    return !m_image.isNull() && m_image.size() == deviceSize && m_ratio == devicePixelRatio;
+    return !m_image.isNull() && m_image.size() == deviceSize && m_ratio == devicePixelRatio
+        && m_background == background;
 }
 
 void LayerCache::rebuild(QSize deviceSize, qreal devicePixelRatio, const QColor &background)

@@ -22,7 +22,7 @@ class LayerCache
 public:
     explicit LayerCache(const WindowlessLayer &layer) : m_layer(layer) {}
 
-    bool isValidFor(QSize deviceSize, qreal devicePixelRatio) const;
+    bool isValidFor(QSize deviceSize, qreal devicePixelRatio, const QColor &background) const;
     // Draws the whole picture afresh.
     void rebuild(QSize deviceSize, qreal devicePixelRatio, const QColor &background);
 

@@ -1,6 +1,6 @@
 #include "runtimeerror.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -14,7 +14,8 @@ void raiseRuntimeError(int number, const QString &description)
 
     // A headless run has nobody to read a message box, and it would never return.
     const QString platform = QGuiApplication::platformName();
-    if (qApp && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+    if (qobject_cast<QApplication *>(QCoreApplication::instance())
+        && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
         QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), message);
     std::exit(EXIT_FAILURE);
 }

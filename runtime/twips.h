@@ -18,10 +18,12 @@ constexpr qreal toLogical(float twips) { return qreal(twips) / PerLogicalPixel; 
 constexpr float fromLogical(qreal pixels) { return float(pixels * PerLogicalPixel); }
 inline QPointF fromLogical(QPointF pixels) { return pixels * PerLogicalPixel; }
 
-// Figures snap to whole device pixels, so their edges stay crisp at any pixel ratio.
+// Figures snap to whole device pixels, so their edges stay crisp at any pixel ratio. Multiplying
+// first keeps the usual ratios exact: 2015 twips at 1.5 are 201.5 pixels, which dividing first
+// makes 201.49999 and rounds the other way from the edge 15 twips before it.
 inline int toDevice(float twips, qreal devicePixelRatio)
 {
-    return int(std::lround(twips / PerLogicalPixel * devicePixelRatio));
+    return int(std::lround(double(twips) * devicePixelRatio / PerLogicalPixel));
 }
 
 // The box from (left, top) spanning width by height, snapped to device pixels. Even an empty box

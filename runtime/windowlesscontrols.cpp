@@ -158,17 +158,6 @@ void LabelControl::setCaption(const QString &caption)
     fitToCaption();
 }
 
-void LabelControl::setForeColor(ColorValue color)
-{
-    edit([color](LabelData &d) { d.foreColor = color; });
-}
-
-void LabelControl::setFont(const QFont &font)
-{
-    edit([&font](LabelData &d) { d.font = font; });
-    fitToCaption();
-}
-
 void LabelControl::setAutoSize(bool autoSize)
 {
     edit([autoSize](LabelData &d) { d.autoSize = autoSize; });

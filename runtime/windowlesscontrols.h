@@ -94,9 +94,7 @@ public:
     QString Caption() const { return data().caption; }
     void setCaption(const QString &caption);
     ColorValue ForeColor() const { return data().foreColor; }
-    void setForeColor(ColorValue color);
     QFont Font() const { return data().font; }
-    void setFont(const QFont &font);
     // A label that sizes itself keeps its box just large enough for its caption.
     Boolean AutoSize() const { return Vb::fromBool(data().autoSize); }
     void setAutoSize(bool autoSize);

@@ -26,7 +26,10 @@ public:
     FormSurface *surface() const { return m_form.window()->surface(); }
     Form1Controls &ui() const { return *m_form.controls(); }
 
-    void press(float x, float y, Qt::MouseButton button = Qt::LeftButton)
+    // A press as the platform delivers it: the second press of a double click comes as a
+    // double-click event instead.
+    void press(float x, float y, Qt::MouseButton button = Qt::LeftButton,
+               QEvent::Type type = QEvent::MouseButtonPress)
     {
         const QPointF at = logical(x, y);
         if (m_buttons == Qt::NoButton) {
@@ -34,7 +37,14 @@ public:
             m_grabber = child ? child : surface();
         }
         m_buttons |= button;
-        send(QEvent::MouseButtonPress, at, button);
+        send(type, at, button);
+    }
+
+    void doubleClick(float x, float y)
+    {
+        press(x, y);
+        release(x, y);
+        press(x, y, Qt::LeftButton, QEvent::MouseButtonDblClick);
     }
 
     void move(float x, float y) { send(QEvent::MouseMove, logical(x, y), Qt::NoButton); }

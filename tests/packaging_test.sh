@@ -1,52 +1,167 @@
 #!/usr/bin/env bash
-# Installs the program into a scratch prefix and builds its Debian package, then checks what a
-# desktop expects: the files in their places, a valid launcher and metainfo, and the package's
-# fields and contents.
+# Installs the program into a scratch prefix and checks what a desktop expects: the files in their
+# places, a valid launcher that starts the installed program by its path and names its window's
+# class (checked on a real X server), valid metainfo, a manual page man reads without a warning.
+# With "package", it also builds the Debian package from the "package" preset, as `make package`
+# does, and checks its fields and contents and that lintian finds no error and no warning.
 #
-# Usage: packaging_test.sh <build directory>
+# Usage: packaging_test.sh <build directory> <source directory> package|install-only
 set -euo pipefail
 
 build=$1
+source=$2
+mode=$3
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+server_pid=
+app_pid=
+
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 id=org.ardelvan.Quillora
 
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
+# Reads a key of a launcher; grep -m would stop early and fail the pipeline, so sed.
+launcher_key() { sed -n "s/^$2=//p" "$1"; }
+
+# The page as man shows it; any warning from man or groff fails.
+check_manpage() {
+    local warnings
+    warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$1" 2>&1 >"$work/man.txt") || fail "man cannot read $1"
+    [[ -z $warnings ]] || fail "man warns about $1: $warnings"
+    for section in NAME SYNOPSIS DESCRIPTION DRAWING KEYBOARD MENU LIMITS OPTIONS; do
+        grep -q "^$section" "$work/man.txt" || fail "the manual page has no $section section"
+    done
+    for text in 'Alt+R' 'Alt+E' 32768 '-platform' 'no options of its own'; do
+        grep -qF -- "$text" "$work/man.txt" || fail "the manual page does not mention $text"
+    done
+}
+
+# Installed into a prefix with a space, whose bin/ is not on PATH.
+prefix="$work/a prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/quillora share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
-            share/metainfo/$id.metainfo.xml; do
-    [[ -e $work/prefix/$file ]] || fail "cmake --install put no $file"
+            share/metainfo/$id.metainfo.xml share/man/man1/quillora.1.gz share/doc/quillora/copyright; do
+    [[ -e $prefix/$file ]] || fail "cmake --install put no $file"
 done
 for size in 16 24 32 48 64 128 256; do
     file=share/icons/hicolor/${size}x${size}/apps/$id.png
-    [[ -e $work/prefix/$file ]] || fail "cmake --install put no $file"
+    [[ -e $prefix/$file ]] || fail "cmake --install put no $file"
 done
-[[ -x $work/prefix/bin/quillora ]] || fail "bin/quillora is not executable"
-desktop-file-validate "$work/prefix/share/applications/$id.desktop" || fail "the launcher is not valid"
-appstreamcli validate --no-net "$work/prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
+[[ -x $prefix/bin/quillora ]] || fail "bin/quillora is not executable"
+launcher=$prefix/share/applications/$id.desktop
+desktop-file-validate "$launcher" || fail "the launcher is not valid"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
     || fail "the metainfo is not valid"
-grep -q 'version="1.00"' "$work/prefix/share/metainfo/$id.metainfo.xml" || fail "metainfo lacks version 1.00"
+grep -q 'version="1.00"' "$prefix/share/metainfo/$id.metainfo.xml" || fail "metainfo lacks version 1.00"
+grep -q '<project_license>MIT</project_license>' "$prefix/share/metainfo/$id.metainfo.xml" \
+    || fail "metainfo names no MIT licence"
+check_manpage "$prefix/share/man/man1/quillora.1.gz"
+
+# The Exec value, unescaped as the desktop entry format says (\\ first, then the quoting, which
+# follows the shell's double quotes), is the installed program.
+exec_line=$(launcher_key "$launcher" Exec)
+exec_line=${exec_line//\\\\/\\}
+eval "command=($exec_line)"
+[[ ${#command[@]} -eq 1 && ${command[0]} == "$prefix/bin/quillora" ]] \
+    || fail "the launcher's Exec '$exec_line' does not name $prefix/bin/quillora"
 
 # Given the address where the screenshot is published, the metainfo lists it and stays valid.
-source=$(dirname "$0")/../packaging
 url=https://example.org/quillora/drawing.png
-cmake -DTEMPLATE="$source/$id.metainfo.xml.in" -DOUTPUT="$work/shot.metainfo.xml" -DSCREENSHOT_URL=$url \
-      -P "$source/metainfo.cmake"
+cmake -DTEMPLATE="$source/packaging/$id.metainfo.xml.in" -DOUTPUT="$work/shot.metainfo.xml" \
+      -DSCREENSHOT_URL=$url -P "$source/packaging/metainfo.cmake"
 grep -q "<image type=\"source\">$url</image>" "$work/shot.metainfo.xml" || fail "metainfo lacks the screenshot"
 appstreamcli validate --no-net "$work/shot.metainfo.xml" >/dev/null || fail "the metainfo with a screenshot is not valid"
 
-(cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null)
+# The launcher started on a real X server, as a desktop would, with a PATH that lacks the prefix:
+# its window's class is the launcher's StartupWMClass.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+server_pid=$!
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb PATH=/usr/bin:/bin "${command[@]}" 2>"$work/quillora.log" &
+app_pid=$!
+window=$(DISPLAY=:$(cat "$work/display") timeout 10 xdotool search --sync --name '^Quillora by Ardelvan$' | head -n 1) \
+    || fail "the launcher's command showed no window: $(tail -n 5 "$work/quillora.log")"
+wm_class=$(DISPLAY=:$(cat "$work/display") xprop -id "$window" WM_CLASS)
+# WM_CLASS(STRING) = "instance", "class"
+[[ $wm_class =~ \"([^\"]*)\",\ \"([^\"]*)\"$ ]] || fail "the window has no WM_CLASS: $wm_class"
+window_class=${BASH_REMATCH[2]}
+[[ $(launcher_key "$launcher" StartupWMClass) == "$window_class" ]] \
+    || fail "the launcher's StartupWMClass is not the window's class $window_class"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=
+
+if [[ $mode != package ]]; then
+    echo "packaging: every check of the installation held; the package is checked in the default build"
+    exit 0
+fi
+
+# The package, built as `make package` builds it, but into a scratch directory.
+cd "$source"
+cmake --preset package >/dev/null
+cmake --build --preset package --parallel 2 >/dev/null
+missing=$(env -u DEBFULLNAME DEBEMAIL=test@example.org cpack --preset package -B "$work/unnamed" 2>&1) \
+    && fail "cpack built a package without DEBFULLNAME"
+missing=$(echo $missing)  # one line, as cmake wraps its messages
+[[ $missing == *"set DEBFULLNAME, for example"* ]] || fail "cpack did not say to set DEBFULLNAME: $missing"
+maintainer='Quillora Test <test@example.org>'
+DEBFULLNAME='Quillora Test' DEBEMAIL=test@example.org cpack --preset package -B "$work/package" >/dev/null
 deb=$(ls "$work"/package/quillora_1.00_*.deb) || fail "cpack made no quillora_1.00 package"
-[[ $(dpkg-deb -f "$deb" Package) == quillora ]] || fail "package name"
-[[ $(dpkg-deb -f "$deb" Version) == 1.00 ]] || fail "package version"
+
 # Read whole fields first: grep -q would stop reading early and fail the pipeline.
-depends=$(dpkg-deb -f "$deb" Depends)
-[[ $depends == *libqt6widgets6* ]] || fail "no dependency on the Qt 6 widgets runtime: $depends"
-[[ -n $(dpkg-deb -f "$deb" Description) ]] || fail "no description"
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ $(field Package) == quillora ]] || fail "package name"
+[[ $(field Version) == 1.00 ]] || fail "package version"
+[[ $(field Maintainer) == "$maintainer" ]] || fail "the Maintainer is not $maintainer: $(field Maintainer)"
+[[ -n $(field Description) ]] || fail "no description"
+depends=$(field Depends)
+# dpkg-shlibdeps gives the versions; a dependency written by hand would have none.
+[[ $depends =~ libqt6widgets6\ \(\>=\ [0-9.]+\) ]] || fail "no computed dependency on the Qt 6 widgets runtime: $depends"
+[[ $depends =~ libc6\ \(\>=\ [0-9.]+\) ]] || fail "no computed dependency on the C library: $depends"
+recommends=$(field Recommends)
+for package in qt6-wayland fonts-liberation2; do
+    [[ ", $recommends," == *", $package,"* ]] || fail "the package does not recommend $package: $recommends"
+done
+
 dpkg-deb -x "$deb" "$work/root"
-for file in usr/bin/quillora usr/share/applications/$id.desktop \
-            usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/icons/hicolor/48x48/apps/$id.png \
-            usr/share/metainfo/$id.metainfo.xml; do
+for file in usr/bin/quillora usr/share/applications/$id.desktop usr/share/icons/hicolor/scalable/apps/$id.svg \
+            usr/share/icons/hicolor/48x48/apps/$id.png usr/share/metainfo/$id.metainfo.xml \
+            usr/share/man/man1/quillora.1.gz usr/share/doc/quillora/copyright usr/share/doc/quillora/changelog.gz; do
     [[ -e $work/root/$file ]] || fail "the package holds no $file"
 done
-echo "packaging: every check held"
+check_manpage "$work/root/usr/share/man/man1/quillora.1.gz"
+
+packaged=$work/root/usr/share/applications/$id.desktop
+desktop-file-validate "$packaged" || fail "the packaged launcher is not valid"
+[[ $(launcher_key "$packaged" Exec) == /usr/bin/quillora ]] || fail "the packaged launcher does not start /usr/bin/quillora"
+[[ $(launcher_key "$packaged" StartupWMClass) == "$window_class" ]] \
+    || fail "the packaged launcher's StartupWMClass is not the window's class $window_class"
+
+# The copyright file: machine-readable, the MIT (Expat) licence with the text of LICENSE.
+copyright=$work/root/usr/share/doc/quillora/copyright
+[[ $(head -n 1 "$copyright") == "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ]] \
+    || fail "the copyright file is not machine-readable"
+grep -qx 'Copyright: 2026 Ardelvan' "$copyright" || fail "the copyright file names no 2026 Ardelvan"
+grep -qx 'License: Expat' "$copyright" || fail "the copyright file names no Expat (MIT) licence"
+# The text is the last paragraph, after its own "License: Expat".
+tac "$copyright" | sed '/^License: Expat$/,$d' | tac | sed 's/^ //; s/^\.$//' >"$work/licence"
+sed '1,/^Copyright/d' "$source/LICENSE" | sed '/./,$!d' >"$work/expected-licence"
+diff -u "$work/expected-licence" "$work/licence" || fail "the copyright file's licence text is not LICENSE's"
+
+changelog=$(zcat "$work/root/usr/share/doc/quillora/changelog.gz")
+[[ $changelog == "quillora (1.00) "* ]] || fail "the changelog does not start with version 1.00: $changelog"
+[[ $changelog == *" -- $maintainer  "* ]] || fail "the changelog is not signed by $maintainer"
+
+# lintian: no error and no warning, and none of its hardening tags, which it gives as information.
+lintian --display-info --pedantic "$deb" >"$work/lintian.txt" 2>"$work/lintian.err" \
+    || [[ -s $work/lintian.txt ]] || fail "lintian did not run: $(cat "$work/lintian.err")"
+if grep -E '^[EW]: |hardening' "$work/lintian.txt"; then
+    fail "lintian finds fault with the package"
+fi
+echo "packaging: every check held; lintian said:"
+cat "$work/lintian.txt"

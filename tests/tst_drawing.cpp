@@ -43,6 +43,9 @@ private slots:
     void reshapeKeepsSizeUntilMove();
     void pressTargets_data();
     void pressTargets();
+    void labelKeepsTheMouseUntilTheLastRelease();
+    void reshapingPressTakesKindAndFront_data();
+    void reshapingPressTakesKindAndFront();
     void thicknessAppliesToLinesOnly();
     void styleIsReadAtPress();
     void anotherButtonRestartsTheDrag();
@@ -311,39 +314,139 @@ void tst_Drawing::pressTargets_data()
 {
     QTest::addColumn<QPointF>("at");
     QTest::addColumn<bool>("draws");
-    QTest::newRow("label Color?") << QPointF(2800, 250) << false;
-    QTest::newRow("label R") << QPointF(4650, 600) << false;
-    QTest::newRow("label 1") << QPointF(4700, 1800) << false;
-    QTest::newRow("label Border Thickness") << QPointF(2500, 1450) << false;
-    QTest::newRow("frame") << QPointF(300, 1500) << false;
-    QTest::newRow("option button") << QPointF(700, 700) << false;
-    QTest::newRow("check box") << QPointF(800, 1800) << false;
-    QTest::newRow("scroll bar") << QPointF(3000, 600) << false;
-    QTest::newRow("swatch") << QPointF(5100, 900) << true;
-    QTest::newRow("free form area") << QPointF(150, 1900) << true;
-    QTest::newRow("canvas") << QPointF(2000, 3000) << true;
+    QTest::addColumn<bool>("doubleClick");
+    const struct
+    {
+        const char *name;
+        QPointF at;
+        bool draws;
+    } targets[] = {
+        {"label Color?", {2800, 250}, false},
+        {"label R", {4650, 600}, false},
+        {"label 1", {4700, 1800}, false},
+        {"label Border Thickness", {2500, 1450}, false},
+        {"frame", {300, 1500}, false},
+        {"option button", {700, 700}, false},
+        {"check box", {800, 1800}, false},
+        {"scroll bar", {3000, 600}, false},
+        {"swatch", {5100, 900}, true},
+        {"free form area", {150, 1900}, true},
+        {"canvas", {2000, 3000}, true},
+    };
+    for (const auto &target : targets) {
+        QTest::addRow("%s, press", target.name) << target.at << target.draws << false;
+        QTest::addRow("%s, double click", target.name) << target.at << target.draws << true;
+    }
 }
 
 void tst_Drawing::pressTargets()
 {
     QFETCH(QPointF, at);
     QFETCH(bool, draws);
+    QFETCH(bool, doubleClick);
 
     ui->Option3->setChecked(true);
     ui->Check1->setChecked(true);
     const int before = ui->Shape1.Count();
-    driver->press(float(at.x()), float(at.y()));
+    // Each press that reaches the form makes a new rectangle.
+    const int presses = doubleClick ? 2 : 1;
+    if (doubleClick)
+        driver->doubleClick(float(at.x()), float(at.y()));
+    else
+        driver->press(float(at.x()), float(at.y()));
     QCOMPARE(form->drawingState().DragActive, Vb::fromBool(draws));
     driver->move(3000, 4000);
     driver->release(3000, 4000);
-    QCOMPARE(ui->Shape1.Count(), before + (draws ? 1 : 0));
+    QCOMPARE(ui->Shape1.Count(), before + (draws ? presses : 0));
     QCOMPARE(boxOf(ui->Shape1(0)), (Box{300, 2000, 15, 15}));
     if (draws) {
         const QPointF start(std::clamp(at.x(), 300.0, 5300.0), std::clamp(at.y(), 2000.0, 5000.0));
         const QRectF box = QRectF(start, QPointF(3000, 4000)).normalized();
-        QCOMPARE(boxOf(ui->Shape1(1)), (Box{float(box.x()), float(box.y()), float(box.width()),
-                                           float(box.height())}));
+        QCOMPARE(boxOf(ui->Shape1(presses)), (Box{float(box.x()), float(box.y()),
+                                                  float(box.width()), float(box.height())}));
     }
+}
+
+// With "New Shape" clear, a press on a label and any further press of that click, double click
+// or held button leaves the last figure where it is.
+void tst_Drawing::labelKeepsTheMouseUntilTheLastRelease()
+{
+    ui->Option3->setChecked(true);
+    driver->drag({1000, 2500}, {2000, 3500});
+    const Box drawn = boxOf(ui->Shape1(0));
+
+    driver->doubleClick(4650, 600);
+    driver->move(3000, 4000);
+    driver->release(3000, 4000);
+    QCOMPARE(boxOf(ui->Shape1(0)), drawn);
+
+    driver->press(4650, 600, Qt::LeftButton);
+    driver->press(3000, 4000, Qt::RightButton);
+    driver->release(3000, 4000, Qt::LeftButton);
+    // The right button is still held, so the label still has the mouse.
+    driver->press(2500, 4500, Qt::MiddleButton);
+    driver->move(4000, 4800);
+    QCOMPARE(form->drawingState().DragActive, Vb::False);
+    QCOMPARE(boxOf(ui->Shape1(0)), drawn);
+    driver->release(4000, 4800, Qt::MiddleButton);
+    driver->release(4000, 4800, Qt::RightButton);
+
+    // Once every button is up, the next press draws again.
+    driver->drag({1500, 2500}, {1600, 2600});
+    QCOMPARE(boxOf(ui->Shape1(0)), (Box{1500, 2500, 100, 100}));
+}
+
+void tst_Drawing::reshapingPressTakesKindAndFront_data()
+{
+    using Option = OptionButton *Form1Controls::*;
+    QTest::addColumn<Option>("first");
+    QTest::addColumn<Option>("then");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("circle to rectangle") << &Form1Controls::Option1 << &Form1Controls::Option3
+                                         << int(ShapeRectangle);
+    QTest::newRow("rectangle to circle") << &Form1Controls::Option3 << &Form1Controls::Option1
+                                         << int(ShapeOval);
+    QTest::newRow("circle to rounded rectangle")
+        << &Form1Controls::Option1 << &Form1Controls::Option4 << int(ShapeRoundedRectangle);
+    QTest::newRow("rounded rectangle to rectangle")
+        << &Form1Controls::Option4 << &Form1Controls::Option3 << int(ShapeRectangle);
+    QTest::newRow("line") << &Form1Controls::Option2 << &Form1Controls::Option2 << -1;
+}
+
+// With "New Shape" clear, a press takes the last figure of its family from beneath a figure of
+// the other family, gives it the chosen kind, and brings it to the front.
+void tst_Drawing::reshapingPressTakesKindAndFront()
+{
+    using Option = OptionButton *Form1Controls::*;
+    QFETCH(Option, first);
+    QFETCH(Option, then);
+    QFETCH(int, kind);
+    const bool line = then == &Form1Controls::Option2;
+
+    ui->Check1->setChecked(true);
+    (ui->*first)->setChecked(true);
+    setColour(0, 0, 255);
+    driver->drag({1000, 2500}, {2500, 4000});
+    (line ? ui->Option3 : ui->Option2)->setChecked(true);
+    setColour(0, 255, 0);
+    driver->drag({800, 2300}, {2800, 4300});
+
+    ui->Check1->setChecked(false);
+    (ui->*then)->setChecked(true);
+    setColour(255, 0, 0);
+    driver->press(1500, 3000);
+    const ElementId reshaped = line ? ui->Line1(1).id() : ui->Shape1(1).id();
+    QCOMPARE(form->window()->layer().topmost(), reshaped);
+    if (!line)
+        QCOMPARE(ui->Shape1(1).Shape(), qint16(kind));
+    driver->move(3500, 4500);
+    driver->release(3500, 4500);
+
+    const QRect canvas = driver->canvas();
+    QCOMPARE(driver->screen().copy(canvas), driver->rendered().copy(canvas));
+    // Where the figures cross, the reshaped one lies on top.
+    const QPoint crossing = FormDriver::pixel(line ? 2000 : 2700, line ? 3375 : 4200);
+    QCOMPARE(driver->screen().pixelColor(crossing), QColor(255, 0, 0));
 }
 
 void tst_Drawing::thicknessAppliesToLinesOnly()

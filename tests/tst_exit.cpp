@@ -1,5 +1,5 @@
-// Exit ends the program at once with status 0. Each way of choosing it runs in a process of its
-// own, since a program can end only once.
+// Exit ends the program at once with status 0, and so does closing the window. Each way runs in
+// a process of its own, since a program can end only once.
 
 #include "formdriver.h"
 
@@ -13,6 +13,7 @@ class tst_Exit : public QObject
 private slots:
     void exitByMenuClick();
     void exitByAccessKeyDuringADrag();
+    void closingTheWindowEndsTheProgram();
 
 private:
     void verifyEnded(Form1 &form, int status);
@@ -68,6 +69,18 @@ void tst_Exit::exitByAccessKeyDuringADrag()
     // The drag's last move came after Exit and changed nothing.
     QCOMPARE(form.controls()->Shape1(0).Width(), 1000);
     verifyEnded(form, status);
+}
+
+void tst_Exit::closingTheWindowEndsTheProgram()
+{
+    Form1 form;
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    QTimer::singleShot(0, form.window(), [&] { form.window()->close(); });
+    // A program that went on running would be stopped here with another status.
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(3); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!form.isLoaded());
 }
 
 QTEST_MAIN(tst_Exit)

@@ -16,6 +16,7 @@ private slots:
     void resetRestoresTheStartState();
     void resetReusesIndexes();
     void resetDuringADrag();
+    void replacedWindowTakesNoMouse();
 
 private:
     void triggerReset(bool byKey);
@@ -178,6 +179,32 @@ void tst_Menu::resetDuringADrag()
         fresh.release(3500, 4500);
         verifyStartState();
     }
+}
+
+// Events still queued for the window that Reset replaced, until it is deleted, reach no handler.
+void tst_Menu::replacedWindowTakesNoMouse()
+{
+    form->controls()->Check1->setChecked(true);
+    FormDriver(*form).drag({1000, 2500}, {2000, 3500});
+    QPointer<FormSurface> replaced = FormDriver(*form).surface();
+    form->controls()->mnuReset->trigger();
+    QVERIFY(replaced);
+    form->controls()->Check1->setChecked(true);
+
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseMove,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const QPointF at(Twips::toLogical(1500), Twips::toLogical(3000));
+        QMouseEvent event(type, at, replaced->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(replaced, &event);
+        QCOMPARE(form->drawingState().DragActive, Vb::False);
+    }
+    QCOMPARE(form->controls()->Shape1.Count(), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!replaced);
+    form->controls()->Check1->setChecked(false);
+    verifyStartState();
 }
 
 QTEST_MAIN(tst_Menu)

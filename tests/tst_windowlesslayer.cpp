@@ -78,7 +78,7 @@ void tst_WindowlessLayer::loadCopiesTheLowestElement()
 {
     WindowlessLayer layer;
     ControlArray<ShapeControl> shapes;
-    shapes.place(0, ShapeControl(&layer, layer.addShape({})));
+    shapes.assign(0, ShapeControl(&layer, layer.addShape({})));
     ShapeControl first = shapes(0);
     first.setShape(ShapeOval);
     first.setBackColor(RGB(1, 2, 3));
@@ -109,7 +109,7 @@ void tst_WindowlessLayer::loadCopiesTheLowestElement()
     QCOMPARE(shapes(1).Left(), 100);
 
     ControlArray<LineControl> lines;
-    lines.place(0, LineControl(&layer, layer.addLine({10, 20, 30, 40, RGB(9, 9, 9), 5, true})));
+    lines.assign(0, LineControl(&layer, layer.addLine({10, 20, 30, 40, RGB(9, 9, 9), 5, true})));
     lines.Load(1);
     QCOMPARE(lines(1).X2(), 30);
     QCOMPARE(lines(1).BorderWidth(), 5);

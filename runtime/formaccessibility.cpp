@@ -1,0 +1,366 @@
+#include "formaccessibility.h"
+
+#include "figurepainter.h"
+#include "formsurface.h"
+#include "twips.h"
+#include "windowedcontrols.h"
+
+#include <QAccessibleWidget>
+#include <QHash>
+#include <QPointer>
+#include <QWindow>
+
+namespace {
+
+using RelationList = QList<QPair<QAccessibleInterface *, QAccessible::Relation>>;
+
+FormSurface *surfaceOf(QWidget *control)
+{
+    return control ? qobject_cast<FormSurface *>(control->parentWidget()) : nullptr;
+}
+
+QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id);
+
+// One windowless control, which has no widget of its own to describe it.
+class WindowlessElementAccessible : public QAccessibleInterface
+{
+public:
+    WindowlessElementAccessible(FormSurface *surface, ElementId id) : m_surface(surface), m_id(id) {}
+
+    bool isValid() const override { return !m_surface.isNull(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override
+    {
+        return m_surface ? m_surface->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(m_surface.data());
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    void setText(QAccessible::Text, const QString &) override {}
+    QAccessible::State state() const override { return {}; }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (!m_surface)
+            return {};
+        if (kind == QAccessible::Name)
+            return m_surface->accessibleNameOf(m_id);
+        if (kind == QAccessible::Description)
+            return m_surface->accessibleDescriptionOf(m_id);
+        return {};
+    }
+
+    QRect rect() const override
+    {
+        if (!m_surface)
+            return {};
+        const qreal ratio = m_surface->devicePixelRatioF();
+        const QRect local = Twips::deviceToLogical(FigurePainter::bounds(m_surface->layer(), m_id, ratio), ratio);
+        return local.translated(m_surface->mapToGlobal(QPoint(0, 0)));
+    }
+
+    QAccessible::Role role() const override
+    {
+        return m_id.type() == ElementId::Label ? QAccessible::StaticText : QAccessible::Graphic;
+    }
+
+    // A label names the controls it labels.
+    RelationList relations(QAccessible::Relation match) const override
+    {
+        RelationList found;
+        if (!m_surface || !(match & QAccessible::Labelled))
+            return found;
+        for (QWidget *control : m_surface->accessibleRelations().labelledBy(m_id))
+            found.append({QAccessible::queryAccessibleInterface(control), QAccessible::Labelled});
+        return found;
+    }
+
+private:
+    QPointer<FormSurface> m_surface;
+    ElementId m_id;
+};
+
+// The surface: its windowed controls first, as for any widget, except those that a frame groups,
+// then its windowless ones.
+class FormSurfaceAccessible : public QAccessibleWidget
+{
+public:
+    explicit FormSurfaceAccessible(FormSurface *surface)
+        : QAccessibleWidget(surface, QAccessible::Client)
+    {
+    }
+
+    ~FormSurfaceAccessible() override
+    {
+        for (QAccessible::Id id : std::as_const(m_elements))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override
+    {
+        return int(windowedChildren().size() + surface()->accessibleElements().size());
+    }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QAccessibleInterface *> windowed = windowedChildren();
+        if (index < 0)
+            return nullptr;
+        if (index < windowed.size())
+            return windowed[index];
+        const QList<ElementId> elements = surface()->accessibleElements();
+        const qsizetype at = index - windowed.size();
+        return at < elements.size() ? element(elements[at]) : nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        const QList<QAccessibleInterface *> windowed = windowedChildren();
+        const qsizetype found = windowed.indexOf(child);
+        if (found >= 0)
+            return int(found);
+        const QList<ElementId> elements = surface()->accessibleElements();
+        for (qsizetype i = 0; i < elements.size(); ++i) {
+            if (element(elements[i]) == child)
+                return int(windowed.size() + i);
+        }
+        return -1;
+    }
+
+    QAccessibleInterface *element(ElementId id) const
+    {
+        auto found = m_elements.constFind(id.packed());
+        if (found == m_elements.cend()) {
+            auto *made = new WindowlessElementAccessible(surface(), id);
+            found = m_elements.insert(id.packed(), QAccessible::registerAccessibleInterface(made));
+        }
+        return QAccessible::accessibleInterface(*found);
+    }
+
+private:
+    FormSurface *surface() const { return static_cast<FormSurface *>(widget()); }
+
+    QList<QAccessibleInterface *> windowedChildren() const
+    {
+        QList<QAccessibleInterface *> children;
+        for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
+            QAccessibleInterface *child = QAccessibleWidget::child(i);
+            auto *control = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
+            if (child && !surface()->accessibleRelations().groupOf(control))
+                children.append(child);
+        }
+        return children;
+    }
+
+    mutable QHash<quint32, QAccessible::Id> m_elements;
+};
+
+QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id)
+{
+    auto *accessible = dynamic_cast<FormSurfaceAccessible *>(QAccessible::queryAccessibleInterface(surface));
+    return accessible && !id.isNull() ? accessible->element(id) : nullptr;
+}
+
+// A frame holds, for a screen reader, the controls it groups, so that entering the group speaks
+// its caption; on the form they lie over the frame, not inside it.
+class FrameAccessible : public QAccessibleWidget
+{
+public:
+    explicit FrameAccessible(Frame *frame) : QAccessibleWidget(frame, QAccessible::Grouping) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString text = QAccessibleWidget::text(kind);
+        if (kind == QAccessible::Name && text.isEmpty())
+            return static_cast<Frame *>(widget())->title().remove(QLatin1Char('&'));
+        return text;
+    }
+
+    int childCount() const override { return int(members().size()); }
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> grouped = members();
+        return index >= 0 && index < grouped.size() ? QAccessible::queryAccessibleInterface(grouped[index]) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return int(members().indexOf(child ? qobject_cast<QWidget *>(child->object()) : nullptr));
+    }
+
+private:
+    QList<QWidget *> members() const
+    {
+        FormSurface *surface = surfaceOf(widget());
+        return surface ? surface->accessibleRelations().membersOf(widget()) : QList<QWidget *>();
+    }
+};
+
+// An option button, whose parent for a screen reader is the frame that groups it.
+class OptionButtonAccessible : public QAccessibleWidget
+{
+public:
+    explicit OptionButtonAccessible(OptionButton *button)
+        : QAccessibleWidget(button, QAccessible::RadioButton)
+    {
+    }
+
+    QAccessibleInterface *parent() const override
+    {
+        FormSurface *surface = surfaceOf(widget());
+        if (QWidget *frame = surface ? surface->accessibleRelations().groupOf(widget()) : nullptr)
+            return QAccessible::queryAccessibleInterface(frame);
+        return QAccessibleWidget::parent();
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled())
+            names.prepend(toggleAction());
+        return names;
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == toggleAction() && widget()->isEnabled())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    OptionButton *button() const { return static_cast<OptionButton *>(widget()); }
+};
+
+// A scroll bar with its value, named by its label and described by the windowless control
+// beside it.
+class ScrollBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit ScrollBarAccessible(HScrollBar *bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return QString::number(bar()->value());
+        if (kind == QAccessible::Description) {
+            if (QAccessibleInterface *describer = related(&AccessibleRelations::describerOf))
+                return describedAs(describer);
+        }
+        return QAccessibleWidget::text(kind);
+    }
+
+    RelationList relations(QAccessible::Relation match) const override
+    {
+        RelationList found = QAccessibleWidget::relations(match);
+        if (match & QAccessible::Label) {
+            if (QAccessibleInterface *label = related(&AccessibleRelations::labelOf))
+                found.append({label, QAccessible::Label});
+        }
+        return found;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << increaseAction() << decreaseAction();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == increaseAction())
+            bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        else if (action == decreaseAction())
+            bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant &value) override { bar()->QScrollBar::setValue(value.toInt()); }
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return bar()->singleStep(); }
+
+private:
+    HScrollBar *bar() const { return static_cast<HScrollBar *>(widget()); }
+
+    // The windowless control that labels or describes this scroll bar, if any.
+    QAccessibleInterface *related(ElementId (AccessibleRelations::*relation)(QWidget *) const) const
+    {
+        FormSurface *surface = surfaceOf(widget());
+        return surface ? elementInterface(surface, (surface->accessibleRelations().*relation)(widget())) : nullptr;
+    }
+
+    // A label describes by its caption, a shape by its name and what it shows:
+    // "Colour preview: red 200, green 0, blue 0".
+    static QString describedAs(QAccessibleInterface *describer)
+    {
+        const QString name = describer->text(QAccessible::Name);
+        const QString shows = describer->text(QAccessible::Description);
+        return shows.isEmpty() ? name : name + QStringLiteral(": ") + shows;
+    }
+};
+
+QAccessibleInterface *controlFactory(const QString &className, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget)
+        return nullptr;
+    if (className == QLatin1String("FormSurface"))
+        return new FormSurfaceAccessible(static_cast<FormSurface *>(widget));
+    if (className == QLatin1String("Frame"))
+        return new FrameAccessible(static_cast<Frame *>(widget));
+    if (className == QLatin1String("OptionButton"))
+        return new OptionButtonAccessible(static_cast<OptionButton *>(widget));
+    if (className == QLatin1String("HScrollBar"))
+        return new ScrollBarAccessible(static_cast<HScrollBar *>(widget));
+    return nullptr;
+}
+
+} // namespace
+
+void installFormAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(controlFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+void announceWindowlessChange(FormSurface *surface, ElementId id)
+{
+    // A window being built is told to screen readers as a whole when it is shown.
+    if (!QAccessible::isActive() || !surface->isVisible())
+        return;
+    if (QAccessibleInterface *element = elementInterface(surface, id)) {
+        QAccessibleEvent changed(element, id.type() == ElementId::Label ? QAccessible::NameChanged
+                                                                      : QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+    for (QWidget *control : surface->accessibleRelations().describedBy(id)) {
+        QAccessibleEvent changed(control, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+

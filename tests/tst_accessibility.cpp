@@ -1,0 +1,248 @@
+// What a screen reader learns of the window through Qt's accessibility interfaces: the option
+// buttons grouped under "Shape?", the labels that name the sliders, the swatch's colour in words
+// and the thickness number, the announcements of their changes, and the focus after Reset.
+
+#include "formdriver.h"
+
+#include <QAccessible>
+
+namespace {
+
+struct Announcement
+{
+    QAccessible::Event type;
+    QAccessibleInterface *interface;
+    // Whether the window that had the keyboard before Reset still existed at that moment.
+    bool oldWindowExisted;
+};
+
+QList<Announcement> announcements;
+QPointer<QWidget> oldWindow;
+
+void recordAnnouncement(QAccessibleEvent *event)
+{
+    announcements.append({event->type(), event->accessibleInterface(), !oldWindow.isNull()});
+}
+
+QList<QAccessibleInterface *> announced(QAccessible::Event type)
+{
+    QList<QAccessibleInterface *> found;
+    for (const Announcement &announcement : std::as_const(announcements)) {
+        if (announcement.type == type)
+            found.append(announcement.interface);
+    }
+    return found;
+}
+
+QAccessibleInterface *accessible(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QList<QAccessibleInterface *> related(QAccessibleInterface *from, QAccessible::Relation relation)
+{
+    QList<QAccessibleInterface *> targets;
+    for (const auto &[target, kind] : from->relations(relation))
+        targets.append(target);
+    return targets;
+}
+
+} // namespace
+
+class tst_Accessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void optionButtonsAreTheGroupShape();
+    void labelsNameTheirSliders_data();
+    void labelsNameTheirSliders();
+    void swatchSpeaksItsColour_data();
+    void swatchSpeaksItsColour();
+    void thicknessNumberDescribesItsSlider();
+    void resetHandsTheFocusOverWhileTheOldWindowExists();
+
+private:
+    QAccessibleInterface *windowless(const QString &name) const;
+
+    std::unique_ptr<Form1> form;
+    Form1Controls *ui = nullptr;
+};
+
+void tst_Accessibility::initTestCase()
+{
+    // The bus is switched on as a screen reader switches it on; Qt then announces every change,
+    // here to the recorder instead of the bus.
+    QAccessible::installUpdateHandler(recordAnnouncement);
+    QTRY_VERIFY(QAccessible::isActive());
+}
+
+void tst_Accessibility::init()
+{
+    form = std::make_unique<Form1>();
+    form->Show();
+    QVERIFY(QTest::qWaitForWindowActive(form->window()));
+    ui = form->controls();
+    announcements.clear();
+}
+
+void tst_Accessibility::cleanup()
+{
+    form.reset();
+}
+
+QAccessibleInterface *tst_Accessibility::windowless(const QString &name) const
+{
+    QAccessibleInterface *client = accessible(form->window()->surface());
+    for (int i = 0; i < client->childCount(); ++i) {
+        QAccessibleInterface *child = client->child(i);
+        if (!child->object() && child->text(QAccessible::Name) == name)
+            return child;
+    }
+    return nullptr;
+}
+
+void tst_Accessibility::optionButtonsAreTheGroupShape()
+{
+    QAccessibleInterface *client = accessible(form->window()->surface());
+    QAccessibleInterface *group = accessible(ui->Frame1);
+    QCOMPARE(group->role(), QAccessible::Grouping);
+    QCOMPARE(group->text(QAccessible::Name), QStringLiteral("Shape?"));
+    QCOMPARE(group->parent(), client);
+
+    const QList<OptionButton *> buttons = {ui->Option1, ui->Option2, ui->Option3, ui->Option4};
+    QCOMPARE(group->childCount(), buttons.size());
+    for (int i = 0; i < buttons.size(); ++i) {
+        QAccessibleInterface *button = accessible(buttons[i]);
+        QCOMPARE(group->child(i), button);
+        QCOMPARE(group->indexOfChild(button), i);
+        QCOMPARE(button->parent(), group);
+        QCOMPARE(button->role(), QAccessible::RadioButton);
+        QCOMPARE(client->indexOfChild(button), -1);
+        // On the form the buttons stay where they are: over the frame, not inside it.
+        QCOMPARE(buttons[i]->parentWidget(), form->window()->surface());
+    }
+    for (int i = 0; i < client->childCount(); ++i)
+        QVERIFY(client->child(i)->role() != QAccessible::RadioButton);
+
+    // The toggle action selects the button, as a click does, and its state follows.
+    QAccessibleInterface *line = accessible(ui->Option2);
+    QVERIFY(!line->state().checked);
+    line->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(ui->Option2->Value(), Vb::True);
+    QCOMPARE(ui->Option1->Value(), Vb::False);
+    QVERIFY(line->state().checked && line->state().checkable);
+    QVERIFY(!accessible(ui->Option1)->state().checked);
+}
+
+void tst_Accessibility::labelsNameTheirSliders_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("slider"); // index into HScroll, or -1 for HScroll1
+    QTest::newRow("R") << "R" << 0;
+    QTest::newRow("G") << "G" << 1;
+    QTest::newRow("B") << "B" << 2;
+    QTest::newRow("Border Thickness") << "Border Thickness" << -1;
+}
+
+void tst_Accessibility::labelsNameTheirSliders()
+{
+    QFETCH(QString, label);
+    QFETCH(int, slider);
+    QAccessibleInterface *text = windowless(label);
+    QVERIFY(text);
+    QAccessibleInterface *bar = accessible(slider < 0 ? ui->HScroll1 : ui->HScroll(slider));
+    QCOMPARE(related(bar, QAccessible::Label), QList<QAccessibleInterface *>({text}));
+    QCOMPARE(related(text, QAccessible::Labelled), QList<QAccessibleInterface *>({bar}));
+    QVERIFY(related(text, QAccessible::Label).isEmpty());
+    // The number beside the thickness and the heading above the colours label nothing.
+    QVERIFY(related(windowless(QStringLiteral("1")), QAccessible::AllRelations).isEmpty());
+    QVERIFY(related(windowless(QStringLiteral("Color?")), QAccessible::AllRelations).isEmpty());
+}
+
+void tst_Accessibility::swatchSpeaksItsColour_data()
+{
+    QTest::addColumn<int>("slider");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("red to the end") << 0 << int(Qt::Key_End) << "red 255, green 0, blue 0";
+    QTest::newRow("green a large step") << 1 << int(Qt::Key_PageDown) << "red 0, green 16, blue 0";
+    QTest::newRow("blue a small step") << 2 << int(Qt::Key_Right) << "red 0, green 0, blue 1";
+}
+
+void tst_Accessibility::swatchSpeaksItsColour()
+{
+    QFETCH(int, slider);
+    QFETCH(int, key);
+    QFETCH(QString, words);
+    QAccessibleInterface *swatch = windowless(QStringLiteral("Colour preview"));
+    QVERIFY(swatch);
+    QCOMPARE(swatch->text(QAccessible::Description), QStringLiteral("red 0, green 0, blue 0"));
+
+    QTest::keyClick(ui->HScroll(slider), Qt::Key(key));
+    QCOMPARE(swatch->text(QAccessible::Description), words);
+    QList<QAccessibleInterface *> expected = {swatch};
+    for (int index = 0; index < 3; ++index) {
+        QAccessibleInterface *bar = accessible(ui->HScroll(index));
+        QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("Colour preview: ") + words);
+        expected.append(bar);
+    }
+    const QList<QAccessibleInterface *> changed = announced(QAccessible::DescriptionChanged);
+    QCOMPARE(QSet<QAccessibleInterface *>(changed.cbegin(), changed.cend()),
+             QSet<QAccessibleInterface *>(expected.cbegin(), expected.cend()));
+
+    // The words tell the colour the swatch shows, whatever set it.
+    ui->ColorShape.setBackColor(RGB(12, 34, 56));
+    QCOMPARE(swatch->text(QAccessible::Description), QStringLiteral("red 12, green 34, blue 56"));
+}
+
+void tst_Accessibility::thicknessNumberDescribesItsSlider()
+{
+    QAccessibleInterface *bar = accessible(ui->HScroll1);
+    QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("1"));
+    QTest::keyClick(ui->HScroll1, Qt::Key_End);
+    QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("10"));
+    QCOMPARE(bar->valueInterface()->currentValue().toInt(), 10);
+    QAccessibleInterface *number = windowless(QStringLiteral("10"));
+    QVERIFY(number);
+    QVERIFY(announced(QAccessible::NameChanged).contains(number));
+    QVERIFY(announced(QAccessible::DescriptionChanged).contains(bar));
+    QVERIFY(!announced(QAccessible::DescriptionChanged).contains(accessible(ui->HScroll(0))));
+
+    // Set through the value interface, as a screen reader does, the slider changes the number.
+    bar->valueInterface()->setCurrentValue(4);
+    QCOMPARE(ui->Label5.Caption(), QStringLiteral("4"));
+    QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("4"));
+}
+
+// The bus reports a control's loss of focus only when the next control gains it, by the address it
+// remembers. After Reset the next focus comes while the window that had it still exists, and lands
+// on "Circle" of the new window.
+void tst_Accessibility::resetHandsTheFocusOverWhileTheOldWindowExists()
+{
+    ui->HScroll(1)->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), ui->HScroll(1));
+    oldWindow = form->window();
+    announcements.clear();
+    // Chosen from the event loop, as a click or a screen reader's action chooses it.
+    QMetaObject::invokeMethod(ui->mnuReset, &QAction::trigger, Qt::QueuedConnection);
+    QTRY_VERIFY(oldWindow.isNull());
+    QVERIFY(QTest::qWaitForWindowActive(form->window()));
+    QTRY_COMPARE(QApplication::focusWidget(), form->controls()->Option1);
+
+    QList<Announcement> focus;
+    for (const Announcement &announcement : std::as_const(announcements)) {
+        if (announcement.type == QAccessible::Focus)
+            focus.append(announcement);
+    }
+    QVERIFY(!focus.isEmpty());
+    QVERIFY(focus.first().oldWindowExisted);
+    for (const Announcement &announcement : std::as_const(focus))
+        QCOMPARE(announcement.interface, accessible(form->controls()->Option1));
+}
+
+QTEST_MAIN(tst_Accessibility)
+#include "tst_accessibility.moc"
