@@ -64,6 +64,8 @@ private slots:
     void swatchSpeaksItsColour();
     void thicknessNumberDescribesItsSlider();
     void resetHandsTheFocusOverWhileTheOldWindowExists();
+    void slidersStepByTheirActions();
+    void windowlessControlsAreLeaves();
 
 private:
     QAccessibleInterface *windowless(const QString &name) const;
@@ -242,6 +244,50 @@ void tst_Accessibility::resetHandsTheFocusOverWhileTheOldWindowExists()
     QVERIFY(focus.first().oldWindowExisted);
     for (const Announcement &announcement : std::as_const(focus))
         QCOMPARE(announcement.interface, accessible(form->controls()->Option1));
+}
+
+// A screen reader steps a slider as its arrow buttons do, and learns its step.
+void tst_Accessibility::slidersStepByTheirActions()
+{
+    QAccessibleInterface *red = accessible(ui->HScroll(0));
+    QAccessibleActionInterface *actions = red->actionInterface();
+    QVERIFY(actions);
+    QCOMPARE(red->valueInterface()->minimumStepSize(), QVariant(1));
+    actions->doAction(QAccessibleActionInterface::increaseAction());
+    actions->doAction(QAccessibleActionInterface::increaseAction());
+    QCOMPARE(ui->HScroll(0)->Value(), 2);
+    QCOMPARE(ui->ColorShape.BackColor(), RGB(2, 0, 0));
+    QCOMPARE(red->text(QAccessible::Value), QStringLiteral("2"));
+    actions->doAction(QAccessibleActionInterface::decreaseAction());
+    QCOMPARE(ui->HScroll(0)->Value(), 1);
+    actions->doAction(QAccessibleActionInterface::setFocusAction());
+    QTRY_VERIFY(ui->HScroll(0)->hasFocus());
+    QCOMPARE(ui->HScroll(0)->Value(), 1);
+
+    QAccessibleInterface *line = accessible(ui->Option2);
+    line->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    QTRY_VERIFY(ui->Option2->hasFocus());
+    QCOMPARE(ui->Option2->Value(), Vb::False);
+}
+
+// The labels and the swatch have no children and take no text.
+void tst_Accessibility::windowlessControlsAreLeaves()
+{
+    QAccessibleInterface *swatch = windowless(QStringLiteral("Colour preview"));
+    QVERIFY(swatch && swatch->isValid());
+    QCOMPARE(swatch->window(), form->window()->windowHandle());
+    QCOMPARE(swatch->childCount(), 0);
+    QCOMPARE(swatch->child(0), nullptr);
+    QCOMPARE(swatch->childAt(0, 0), nullptr);
+    QCOMPARE(swatch->indexOfChild(swatch), -1);
+    swatch->setText(QAccessible::Name, QStringLiteral("changed"));
+    QCOMPARE(swatch->text(QAccessible::Name), QStringLiteral("Colour preview"));
+    QCOMPARE(swatch->text(QAccessible::Value), QString());
+    QCOMPARE(swatch->parent(), accessible(form->window()->surface()));
+
+    QAccessibleInterface *client = accessible(form->window()->surface());
+    QCOMPARE(client->child(-1), nullptr);
+    QCOMPARE(client->child(client->childCount()), nullptr);
 }
 
 QTEST_MAIN(tst_Accessibility)
