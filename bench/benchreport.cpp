@@ -104,15 +104,18 @@ void checkGoals(Report &report)
     report.goal("Startup quillora / controls (in process)", report.median("Startup/quillora") / report.median("Startup/controls"), "<=", 1.2);
     report.goal("ProcessStartup quillora / bare, median", report.median("ProcessStartup/quillora") / report.median("ProcessStartup/bare"), "<=", 1.1);
     report.goal("memory with 32768 shapes and 32768 lines, MiB more", report.value("Memory/quillora/32768", "growth_mib"), "<=", 10);
-    std::printf("\nOther figures, median in microseconds:\n");
+    std::printf("\nOther figures, median in microseconds (steps taken):\n");
+    const auto withSteps = [&](const QString &name) {
+        return QStringLiteral("%1 (%2)").arg(report.median(name), 0, 'f', 1).arg(report.value(name, "steps"));
+    };
     for (int count : Counts)
-        std::printf("  Reset/quillora/%-6d %12.1f   Press/quillora/%-6d %10.1f\n", count,
-                    report.median(QStringLiteral("Reset/quillora/%1").arg(count)), count,
-                    report.median(QStringLiteral("Press/quillora/%1").arg(count)));
-    std::printf("  ReshapeBuried/quillora/32768 %10.1f\n", report.median("ReshapeBuried/quillora/32768"));
-    std::printf("  Startup quillora %.1f, bare %.1f, the same controls as plain Qt widgets %.1f\n",
-                report.median("Startup/quillora"), report.median("Startup/bare"),
-                report.median("Startup/controls"));
+        std::printf("  Reset/quillora/%-6d %16s   Press/quillora/%-6d %14s\n", count,
+                    qPrintable(withSteps(QStringLiteral("Reset/quillora/%1").arg(count))), count,
+                    qPrintable(withSteps(QStringLiteral("Press/quillora/%1").arg(count))));
+    std::printf("  ReshapeBuried/quillora/32768 %s\n", qPrintable(withSteps("ReshapeBuried/quillora/32768")));
+    std::printf("  Startup quillora %s, bare %s, the same controls as plain Qt widgets %s\n",
+                qPrintable(withSteps("Startup/quillora")), qPrintable(withSteps("Startup/bare")),
+                qPrintable(withSteps("Startup/controls")));
     std::printf("  Startup controls / bare %.2f, quillora / controls %.2f\n",
                 report.median("Startup/controls") / report.median("Startup/bare"),
                 report.median("Startup/quillora") / report.median("Startup/controls"));

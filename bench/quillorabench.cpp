@@ -78,9 +78,10 @@ double seconds(Clock::time_point from, Clock::time_point to)
 
 // How many steps a benchmark takes. The quick run looks at the median after every batch and
 // stops once it moved by no more than 1% over the last batch, but not before the steps have
-// taken `minSteps` and `minSeconds` of measured time (or reached `maxSteps`), nor after 20 s of
-// wall-clock time past `minSteps`. The full run takes `fullSteps` steps for every repetition
-// Google Benchmark asks for.
+// taken `minSteps` and `minSeconds` of measured time (or reached `maxSteps`); once past
+// `minSteps` it also stops at `maxSteps` or after 45 s of wall-clock time in all, reporting the
+// median as not settled. The full run takes `fullSteps` steps for every repetition Google
+// Benchmark asks for.
 struct Sampling
 {
     int batch;
@@ -92,7 +93,7 @@ struct Sampling
 
 bool fullRun = false;
 constexpr double SettledChange = 0.01;
-constexpr double WallSecondsAfterMinimum = 20;
+constexpr double MaxWallSeconds = 45;
 
 double medianOf(std::vector<double> samples)
 {
@@ -119,7 +120,7 @@ bool sampleUntilSettled(std::vector<double> &samples, const Sampling &sampling,
         const int taken = int(samples.size());
         if (taken < sampling.minSteps)
             continue;
-        if (taken >= sampling.maxSteps || seconds(began, Clock::now()) > WallSecondsAfterMinimum)
+        if (taken >= sampling.maxSteps || seconds(began, Clock::now()) > MaxWallSeconds)
             return settled;
         if (settled && measured >= sampling.minSeconds)
             return true;
