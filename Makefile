@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak coverage bench install package clean
+.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full install package clean
 
 all: build
 
@@ -41,8 +41,13 @@ coverage: deps
 	ctest --preset coverage --parallel 2
 	scripts/coverage-report build-coverage
 
+# Every benchmark until its median settles, in a few minutes; bench-full takes the fixed number of
+# steps of the long record run (about 25 minutes on two cores).
 bench: configure
-	cmake --build --preset default --target bench
+	cmake --build --preset default --parallel --target bench
+
+bench-full: configure
+	cmake --build --preset default --parallel --target bench-full
 
 # Installs where desktop users expect it: make install PREFIX=$HOME/.local
 PREFIX ?= /usr/local

@@ -2,6 +2,37 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QResource>
+#include <QtEndian>
+
+namespace {
+
+// The icon as the build drew it from its SVG, at each size the program carries: for each, its side
+// length as a 32-bit big-endian number, then rows of premultiplied 8-bit red, green, blue and
+// alpha. Drawing the SVG, or decoding PNG pictures, at every start would cost about a millisecond
+// before the window's first frame.
+QIcon windowIcon()
+{
+    const QByteArray pixels = QResource(QStringLiteral(":/icons/windowicon.rgba")).uncompressedData();
+    QIcon icon;
+    qsizetype at = 0;
+    while (at + qsizetype(sizeof(quint32)) <= pixels.size()) {
+        const int side = int(qFromBigEndian<quint32>(pixels.constData() + at));
+        at += sizeof(quint32);
+        const qsizetype bytes = qsizetype(side) * side * 4;
+        if (side <= 0 || bytes > pixels.size() - at)
+            break;
+        const QImage picture(reinterpret_cast<const uchar *>(pixels.constData() + at), side, side,
+                             side * 4, QImage::Format_RGBA8888_Premultiplied);
+        icon.addPixmap(QPixmap::fromImage(picture));
+        at += bytes;
+    }
+    return icon;
+}
+
+} // namespace
 
 void describeApplication(QApplication &application)
 {
@@ -10,5 +41,5 @@ void describeApplication(QApplication &application)
     application.setOrganizationName(QStringLiteral("Ardelvan"));
     // Matches the installed launcher, so the desktop groups the window under it.
     application.setDesktopFileName(QStringLiteral("org.ardelvan.Quillora"));
-    application.setWindowIcon(QIcon(QStringLiteral(":/icons/org.ardelvan.Quillora.svg")));
+    application.setWindowIcon(windowIcon());
 }

@@ -1,5 +1,6 @@
 #include "designs.h"
 
+#include "barewindow.h"
 #include "figurepainter.h"
 #include "form1.h"
 #include "formsurface.h"
@@ -12,7 +13,6 @@
 #include <QGraphicsView>
 #include <QGroupBox>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -60,12 +60,6 @@ void Design::dragTo(QPoint at)
     const int before = m_paints;
     sendMouse(QEvent::MouseMove, at);
     waitForPaint(*this, before);
-}
-
-void addMenuBar(QMainWindow &window)
-{
-    window.menuBar()->addAction(QStringLiteral("&Reset"));
-    window.menuBar()->addAction(QStringLiteral("&Exit"));
 }
 
 namespace {
@@ -226,7 +220,7 @@ class FigureView : public QGraphicsView
 public:
     explicit FigureView(const std::vector<BenchFigure> &figures)
     {
-        m_scene.setSceneRect(0, 0, 373, 350);
+        m_scene.setSceneRect(QRectF(QPointF(), BareClientSize));
         m_scene.setBackgroundBrush(Qt::white);
         for (const BenchFigure &figure : figures)
             m_scene.addItem(new FigureItem(figure));
@@ -234,7 +228,7 @@ public:
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setFixedSize(373, 350);
+        setFixedSize(BareClientSize);
     }
 
     void mousePressEvent(QMouseEvent *event) override

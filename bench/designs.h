@@ -63,9 +63,6 @@ private:
 std::unique_ptr<Design> makeNaive(const std::vector<BenchFigure> &figures);
 std::unique_ptr<Design> makeGraphicsView(const std::vector<BenchFigure> &figures);
 
-// Gives a window the program's two-entry menu bar, so every design is framed alike.
-void addMenuBar(QMainWindow &window);
-
 // A plain Qt main window with the menu bar and the same windowed controls as the model's client
 // area, in the same places with the same texts, fonts and values, but no forms layer and no
 // windowless layer: what showing those controls costs Qt itself.

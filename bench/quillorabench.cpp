@@ -1,12 +1,17 @@
 // Measures the cost of a drag step, a press, a Reset and start-up, with the figures held three
 // ways: the program's cached layer, a naive full repaint, and a QGraphicsScene.
 //
-// Usage: quillora-bench [Google Benchmark options]
+// Usage: quillora-bench [--full] [Google Benchmark options]
 //        quillora-bench --memory-probe N   (prints the peak RSS in KiB holding N shapes and N lines)
+//
+// Each benchmark takes steps until the median of its steps has settled; --full takes the fixed
+// numbers of steps of the long record run instead.
 
+#include "barewindow.h"
 #include "designs.h"
 #include "formsurface.h"
 #include "formwindow.h"
+#include "processstartup.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,16 +25,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <map>
+#include <stdexcept>
+#include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int DragSteps = 1500;
 const QPoint PressPoint(60, 160);
 
 // The drag's corner sweeps out and back, about two pixels a step.
@@ -70,19 +76,76 @@ double seconds(Clock::time_point from, Clock::time_point to)
     return std::chrono::duration<double>(to - from).count();
 }
 
+// How many steps a benchmark takes. The quick run looks at the median after every batch and
+// stops once it moved by no more than 1% over the last batch, but not before the steps have
+// taken `minSteps` and `minSeconds` of measured time (or reached `maxSteps`); once past
+// `minSteps` it also stops at `maxSteps` or after 45 s of wall-clock time in all, reporting the
+// median as not settled. The full run takes `fullSteps` steps for every repetition Google
+// Benchmark asks for.
+struct Sampling
+{
+    int batch;
+    int minSteps;
+    int maxSteps;
+    double minSeconds;
+    int fullSteps;
+};
+
+bool fullRun = false;
+constexpr double SettledChange = 0.01;
+constexpr double MaxWallSeconds = 45;
+
+double medianOf(std::vector<double> samples)
+{
+    const auto middle = samples.begin() + std::ptrdiff_t(samples.size() / 2);
+    std::nth_element(samples.begin(), middle, samples.end());
+    return *middle;
+}
+
+// Takes steps until the median has settled; returns whether it did before a limit stopped it.
+bool sampleUntilSettled(std::vector<double> &samples, const Sampling &sampling,
+                        const std::function<double(int)> &step)
+{
+    const Clock::time_point began = Clock::now();
+    double measured = 0;
+    double lastMedian = NAN;
+    for (;;) {
+        for (int i = 0; i < sampling.batch; ++i) {
+            samples.push_back(step(int(samples.size())));
+            measured += samples.back();
+        }
+        const double median = medianOf(samples);
+        const bool settled = std::abs(median - lastMedian) <= SettledChange * lastMedian;
+        lastMedian = median;
+        const int taken = int(samples.size());
+        if (taken < sampling.minSteps)
+            continue;
+        if (taken >= sampling.maxSteps || seconds(began, Clock::now()) > MaxWallSeconds)
+            return settled;
+        if (settled && measured >= sampling.minSeconds)
+            return true;
+    }
+}
+
 // Runs the steps one at a time, each timing the part it measures, and reports their median and
-// 90th percentile in microseconds. Google Benchmark may run the whole set more than once.
-void measureSteps(benchmark::State &state, int steps, const std::function<double(int)> &step)
+// 90th percentile in microseconds and how many steps were taken.
+void measureSteps(benchmark::State &state, const Sampling &sampling, const std::function<double(int)> &step)
 {
     std::vector<double> samples;
+    bool settled = true;
     for (auto _ : state) {
-        for (int i = 0; i < steps; ++i)
-            samples.push_back(step(i));
+        if (fullRun) {
+            for (int i = 0; i < sampling.fullSteps; ++i)
+                samples.push_back(step(int(samples.size())));
+        } else {
+            settled = sampleUntilSettled(samples, sampling, step);
+        }
     }
     std::sort(samples.begin(), samples.end());
     state.counters["median_us"] = samples[samples.size() / 2] * 1e6;
     state.counters["p90_us"] = samples[std::min(samples.size() - 1, samples.size() * 9 / 10)] * 1e6;
     state.counters["steps"] = double(samples.size());
+    state.counters["settled"] = settled ? 1 : 0;
 }
 
 void DragStep(benchmark::State &state, const std::string &design, int count,
@@ -97,7 +160,9 @@ void DragStep(benchmark::State &state, const std::string &design, int count,
         return made;
     });
     bool painted = true;
-    measureSteps(state, DragSteps, [&](int) {
+    // Batches of half a sweep, which holds every size of the rectangle once, out or back; at least
+    // two whole sweeps.
+    measureSteps(state, {60, 240, 12000, 0.25, 1500}, [&](int) {
         const int before = built.paints();
         const Clock::time_point start = Clock::now();
         built.dragTo(dragCorner(++position));
@@ -129,7 +194,7 @@ void Press(benchmark::State &state, int count)
     static int builds = 0;
     Quillora *design = &quillora("press", count);
     bool allLoaded = true;
-    measureSteps(state, 500, [&](int i) {
+    measureSteps(state, {100, 500, 5000, 0.05, 500}, [&](int i) {
         if (design->form().controls()->Shape1.Count() == ControlArray<ShapeControl>::Capacity)
             design = &quillora("press, build " + std::to_string(++builds) + ", ", count);
         const int shapesBefore = design->form().controls()->Shape1.Count();
@@ -154,7 +219,7 @@ void ReshapeBuried(benchmark::State &state, int count)
     Quillora &design = quillora("buried", count);
     Form1Controls *ui = design.form().controls();
     ui->Check1->setChecked(false);
-    measureSteps(state, 200, [&](int) {
+    measureSteps(state, {50, 200, 1000, 0.1, 200}, [&](int) {
         ShapeControl last = ui->Shape1(ui->Shape1.Count() - 1);
         const QPoint corner(int(last.Left() / 15), int(last.Top() / 15));
         ui->Option2->setChecked(true);
@@ -178,7 +243,7 @@ void Reset(benchmark::State &state, int count)
 {
     const std::vector<BenchFigure> figures = makeFigures(count);
     Quillora &design = quillora("reset", 0);
-    measureSteps(state, 5, [&](int) {
+    measureSteps(state, {5, 10, 30, 0, 5}, [&](int) {
         design.form().controls()->Check1->setChecked(true);
         for (const BenchFigure &figure : figures)
             design.draw(figure);
@@ -199,7 +264,7 @@ template <class Window>
 void startup(benchmark::State &state, const std::function<Window *()> &create,
              const std::function<QWidget *(Window *)> &painted)
 {
-    measureSteps(state, 50, [&](int) {
+    measureSteps(state, {25, 100, 2000, 0.3, 50}, [&](int) {
         int paints = 0;
         struct Counter : QObject
         {
@@ -242,11 +307,7 @@ void StartupBare(benchmark::State &state)
     startup<QMainWindow>(
         state,
         [] {
-            auto *window = new QMainWindow;
-            addMenuBar(*window);
-            auto *client = new QWidget;
-            client->setFixedSize(373, 350);
-            window->setCentralWidget(client);
+            QMainWindow *window = makeBareWindow();
             window->show();
             return window;
         },
@@ -269,6 +330,40 @@ void StartupControls(benchmark::State &state)
             return window;
         },
         [](QMainWindow *window) { return window->centralWidget(); });
+}
+
+// The whole program and the bare Qt program, each started as a user starts it, taking turns on a
+// real X server, until the first frame of the window. Both figures come from one set of runs.
+const std::vector<ProcessStartups> &processStartups()
+{
+    static const std::vector<ProcessStartups> measured = measureProcessStartups(
+        {QStringLiteral(QUILLORA_PROGRAM), QStringLiteral(QUILLORA_BARE_PROGRAM)}, fullRun ? 100 : 30);
+    return measured;
+}
+
+void ProcessStartup(benchmark::State &state, size_t program)
+{
+    try {
+        for (auto _ : state)
+            processStartups();
+    } catch (const std::runtime_error &error) {
+        state.SkipWithError(error.what());
+        return;
+    }
+    if (processStartups()[0].windowSize != processStartups()[1].windowSize) {
+        state.SkipWithError("the program's window and the bare one differ in size");
+        return;
+    }
+    const ProcessStartups &startups = processStartups()[program];
+    std::vector<double> times = startups.seconds;
+    std::sort(times.begin(), times.end());
+    state.counters["median_us"] = medianOf(times) * 1e6;
+    state.counters["min_us"] = times.front() * 1e6;
+    state.counters["max_us"] = times.back() * 1e6;
+    state.counters["runs"] = double(times.size());
+    state.counters["cpu_median_us"] = medianOf(startups.cpuSeconds) * 1e6;
+    state.counters["window_width"] = startups.windowSize.width();
+    state.counters["window_height"] = startups.windowSize.height();
 }
 
 long peakKilobytes(const QString &program, int figures)
@@ -355,6 +450,8 @@ void registerBenchmarks()
     add("Startup/quillora", StartupQuillora);
     add("Startup/bare", StartupBare);
     add("Startup/controls", StartupControls);
+    add("ProcessStartup/quillora", [](benchmark::State &state) { ProcessStartup(state, 0); });
+    add("ProcessStartup/bare", [](benchmark::State &state) { ProcessStartup(state, 1); });
     add("Memory/quillora/32768", [](benchmark::State &state) { Memory(state, 32768); });
 }
 
@@ -367,8 +464,18 @@ int main(int argc, char *argv[])
     if (argc == 3 && std::strcmp(argv[1], "--memory-probe") == 0)
         return memoryProbe(std::atoi(argv[2]));
 
+    // The quick run measures each benchmark once, for as many steps as its median needs; Google
+    // Benchmark would otherwise repeat it until half a second of processor time had passed.
+    std::vector<char *> arguments(argv, argv + argc);
+    fullRun = arguments.size() > 1 && std::strcmp(arguments[1], "--full") == 0;
+    char minimumTime[] = "--benchmark_min_time=0";
+    if (fullRun)
+        arguments.erase(arguments.begin() + 1);
+    else
+        arguments.insert(arguments.begin() + 1, minimumTime);
+    int count = int(arguments.size());
     registerBenchmarks();
-    benchmark::Initialize(&argc, argv);
+    benchmark::Initialize(&count, arguments.data());
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     // The last design's windows must go before the application does.

@@ -21,12 +21,11 @@ void LayerCache::rebuild(QSize deviceSize, qreal devicePixelRatio, const QColor 
     m_image.fill(background);
     m_grid.reset(deviceSize);
     m_stale = QRegion();
-    m_top = m_layer.topmost();
+    // Until something changes, the picture holds the top element too, so a paint is a plain copy.
+    m_top = ElementId();
 
     QPainter painter(&m_image);
     m_layer.forEachInStackingOrder([&](ElementId id) {
-        if (id == m_top)
-            return;
         FigurePainter::paint(painter, m_layer, id, m_ratio);
         m_grid.insert(id, FigurePainter::bounds(m_layer, id, m_ratio));
     });

@@ -17,6 +17,9 @@ class QPainter;
 // figures. When another element comes to the top, the old top is painted onto the picture; an
 // element that changes or leaves from beneath the top marks its area stale, and the area is
 // redrawn from just the elements that the spatial grid finds there.
+//
+// A picture drawn afresh holds every element, the top one included, so that the window's first
+// frame is a plain copy; the top element leaves it at the first change.
 class LayerCache
 {
 public:
@@ -47,7 +50,7 @@ private:
     qreal m_ratio = 1;
     QColor m_background;
     SpatialGrid m_grid;
-    // The top element, which is never in the picture or the grid.
+    // The top element, which is not in the picture or the grid; none right after a rebuild.
     ElementId m_top;
     QRegion m_stale;
 };

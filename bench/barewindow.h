@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QSize>
+
+class QMainWindow;
+
+// The program's client area, 5595 x 5250 twips, in logical pixels.
+inline constexpr QSize BareClientSize(373, 350);
+
+// Gives a window the program's two-entry menu bar, so every design is framed alike.
+void addMenuBar(QMainWindow &window);
+
+// A plain Qt main window of the program's size with its menu bar and nothing else: what a window
+// costs Qt itself, the baseline of the start-up figures.
+QMainWindow *makeBareWindow();
