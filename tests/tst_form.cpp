@@ -6,16 +6,45 @@
 #include "formwindow.h"
 #include "twips.h"
 
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
 namespace {
+
+struct MouseCall
+{
+    QString event;
+    int button, shift;
+    float x, y;
+    friend bool operator==(const MouseCall &, const MouseCall &) = default;
+};
+
+char *toString(const MouseCall &call)
+{
+    return QTest::toString(QStringLiteral("%1(%2, %3, %4, %5)").arg(call.event).arg(call.button)
+                               .arg(call.shift).arg(call.x).arg(call.y));
+}
 
 class PlainForm : public Form
 {
 public:
     int loads = 0;
     int unloads = 0;
+    QList<MouseCall> calls;
+
+    void Form_MouseDown(int Button, int Shift, float X, float Y) override
+    {
+        calls.append({QStringLiteral("down"), Button, Shift, X, Y});
+    }
+    void Form_MouseMove(int Button, int Shift, float X, float Y) override
+    {
+        calls.append({QStringLiteral("move"), Button, Shift, X, Y});
+    }
+    void Form_MouseUp(int Button, int Shift, float X, float Y) override
+    {
+        calls.append({QStringLiteral("up"), Button, Shift, X, Y});
+    }
 
 protected:
     void load(FormWindow &window) override
@@ -38,6 +67,8 @@ private slots:
     void showLoadsOnce();
     void unloadDestroysTheWindowOnly();
     void unhandledMouseEventsChangeNothing();
+    void mouseEventsArriveInTwips_data();
+    void mouseEventsArriveInTwips();
     void endStopsEverything();
 };
 
@@ -64,6 +95,9 @@ void tst_Form::unloadDestroysTheWindowOnly()
     QCOMPARE(form.unloads, 1);
     QVERIFY(!form.isLoaded());
     QVERIFY(window && window->isHidden());
+    // Closing the window that is on its way out no longer reaches the form.
+    window->close();
+    QCOMPARE(form.unloads, 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!window);
     form.Show();
@@ -74,7 +108,11 @@ void tst_Form::unloadDestroysTheWindowOnly()
 // A form without mouse handlers of its own takes presses, moves and releases and does nothing.
 void tst_Form::unhandledMouseEventsChangeNothing()
 {
-    PlainForm form;
+    struct SilentForm : Form
+    {
+        void load(FormWindow &window) override { window.setClientSizeInTwips(3000, 1500); }
+        void unload() override {}
+    } form;
     form.Show();
     FormSurface *surface = form.window()->surface();
     QVERIFY(QTest::qWaitForWindowExposed(form.window()));
@@ -85,6 +123,50 @@ void tst_Form::unhandledMouseEventsChangeNothing()
     QTest::mouseRelease(surface, Qt::LeftButton, {}, at + QPoint(20, 10));
     QTest::mouseDClick(surface, Qt::LeftButton, {}, at);
     QCOMPARE(surface->grab().toImage(), before);
+}
+
+void tst_Form::mouseEventsArriveInTwips_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("buttonBit");
+    QTest::addColumn<int>("shiftBits");
+    QTest::newRow("left") << Qt::LeftButton << Qt::KeyboardModifiers() << 1 << 0;
+    QTest::newRow("right with Shift") << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                                      << 2 << 1;
+    QTest::newRow("middle with Ctrl and Alt")
+        << Qt::MiddleButton << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier) << 4 << 6;
+    QTest::newRow("left with all three")
+        << Qt::LeftButton
+        << Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier) << 1 << 7;
+}
+
+// Button and Shift as bits, the point in twips of the client area: a press and a release name the
+// button that changed, a move every button held.
+void tst_Form::mouseEventsArriveInTwips()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, buttonBit);
+    QFETCH(int, shiftBits);
+    PlainForm form;
+    form.Show();
+    FormSurface *surface = form.window()->surface();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, surface->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                          held, modifiers);
+        QApplication::sendEvent(surface, &event);
+    };
+    send(QEvent::MouseButtonPress, {20, 10}, button);
+    send(QEvent::MouseMove, {30.5, -4}, button);
+    send(QEvent::MouseButtonRelease, {30.5, -4}, Qt::NoButton);
+    const QList<MouseCall> expected = {
+        {QStringLiteral("down"), buttonBit, shiftBits, 300, 150},
+        {QStringLiteral("move"), buttonBit, shiftBits, 457.5, -60},
+        {QStringLiteral("up"), buttonBit, shiftBits, 457.5, -60},
+    };
+    QCOMPARE(form.calls, expected);
 }
 
 // After End no form shows again and no mouse event reaches one. Last, as a program ends once.
