@@ -10,28 +10,8 @@ set -euo pipefail
 quillora=$1
 xpixel=$2
 tst_look=$3
-work=$(mktemp -d)
-server_pid=
-app_pid=
-
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-    [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -s $work/quillora.log ]] && sed 's/^/quillora: /' "$work/quillora.log" | tail -n 40 >&2
-    exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-server_pid=$!
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(cat "$work/display")
+source "$(dirname "$0")/xserver.sh"
+start_xserver
 # GNOME's dark style, as the stock GTK platform theme hands it to Qt; the screen reader below
 # needs none of it.
 dark=(env GTK_THEME=Adwaita:dark XDG_CURRENT_DESKTOP=GNOME QT_QPA_PLATFORMTHEME=gtk3)

@@ -11,17 +11,7 @@ set -euo pipefail
 build=$1
 source=$2
 mode=$3
-work=$(mktemp -d)
-server_pid=
-app_pid=
-
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-    [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/xserver.sh"
 id=org.ardelvan.Quillora
 
 # Reads a key of a launcher; grep -m would stop early and fail the pipeline, so sed.
@@ -78,15 +68,12 @@ appstreamcli validate --no-net "$work/shot.metainfo.xml" >/dev/null || fail "the
 
 # The launcher started on a real X server, as a desktop would, with a PATH that lacks the prefix:
 # its window's class is the launcher's StartupWMClass.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-server_pid=$!
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb PATH=/usr/bin:/bin "${command[@]}" 2>"$work/quillora.log" &
+start_xserver
+QT_QPA_PLATFORM=xcb PATH=/usr/bin:/bin "${command[@]}" 2>"$work/quillora.log" &
 app_pid=$!
-window=$(DISPLAY=:$(cat "$work/display") timeout 10 xdotool search --sync --name '^Quillora by Ardelvan$' | head -n 1) \
-    || fail "the launcher's command showed no window: $(tail -n 5 "$work/quillora.log")"
-wm_class=$(DISPLAY=:$(cat "$work/display") xprop -id "$window" WM_CLASS)
+window=$(timeout 10 xdotool search --sync --name '^Quillora by Ardelvan$' | head -n 1) \
+    || fail "the launcher's command showed no window"
+wm_class=$(xprop -id "$window" WM_CLASS)
 # WM_CLASS(STRING) = "instance", "class"
 [[ $wm_class =~ \"([^\"]*)\",\ \"([^\"]*)\"$ ]] || fail "the window has no WM_CLASS: $wm_class"
 window_class=${BASH_REMATCH[2]}
