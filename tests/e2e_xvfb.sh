@@ -66,6 +66,13 @@ drag 100 180 200 260
 expect_pixel 150 220 '#ff0000' "a red rectangle dragged with the mouse"
 expect_pixel 250 220 '#ffffff' "beside the rectangle"
 
+click 30 121                 # "New Shape" cleared: a press would move the last rectangle
+xdotool mousemove $((client_x + 310)) $((client_y + 40)) click --repeat 2 --delay 80 1
+sleep 0.3                    # a double click on the label "R" starts no figure
+expect_pixel 150 220 '#ff0000' "the rectangle after a double click on a label"
+expect_pixel 315 140 '#ffffff' "where a double click that reached the form would have moved it"
+click 30 121                 # "New Shape" ticked again
+
 xdotool mousemove $((client_x + 22)) "$menu_y" click 1
 expect_pixel 150 220 '#ffffff' "Reset from the menu"
 expect_pixel 340 50 '#000000' "the swatch after Reset"
