@@ -7,7 +7,7 @@
 Form1::Form1() = default;
 Form1::~Form1() = default;
 
-void Form1::load(FormWindow &window)
+void Form1::buildControls(FormWindow &window)
 {
     ui = std::make_unique<Form1Controls>(window);
 
@@ -23,7 +23,7 @@ void Form1::load(FormWindow &window)
                      [this] { HScroll1_Change(); });
 }
 
-void Form1::unload()
+void Form1::controlsAboutToBeDestroyed()
 {
     ui.reset();
 }

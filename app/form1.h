@@ -24,8 +24,8 @@ public:
     void Form_MouseUp(int Button, int Shift, float X, float Y) override;
 
 protected:
-    void load(FormWindow &window) override;
-    void unload() override;
+    void buildControls(FormWindow &window) override;
+    void controlsAboutToBeDestroyed() override;
     void Form_Load() override;
 
 private:

@@ -112,7 +112,7 @@ HScrollBar *colourSlider(QWidget *parent, float top, const QString &name)
 {
     auto *slider = place(new HScrollBar(parent), 1680, top, 2775, 255);
     slider->setAccessibleName(name);
-    slider->setRange(0, 255, 1, 16);
+    slider->setRangeAndSteps(0, 255, 1, 16);
     return slider;
 }
 
@@ -138,7 +138,7 @@ Form1Controls::Form1Controls(FormWindow &window)
     HScroll.assign(1, colourSlider(client, 720, QStringLiteral("Green")));
     HScroll.assign(2, colourSlider(client, 960, QStringLiteral("Blue")));
     HScroll1 = place(new HScrollBar(client), 1680, 1680, 2775, 255);
-    HScroll1->setRange(1, 10, 1, 1);
+    HScroll1->setRangeAndSteps(1, 10, 1, 1);
     HScroll1->setAccessibleName(QStringLiteral("Border Thickness"));
     Option4 = place(new OptionButton(QStringLiteral("Rounded Rectangle"), client), 360, 1080,
                     1095, 375);
@@ -169,7 +169,7 @@ Form1Controls::Form1Controls(FormWindow &window)
     Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);
     Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255), false);
     ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
-    window.surface()->setAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"));
+    window.surface()->setElementAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"));
     Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack, true);
     Label5 = addLabel(layer, QStringLiteral("1"), 4560, 1680, 375, 255, valueFont(), vbBlack, false);
     Label6 = addLabel(layer, QStringLiteral("Border Thickness"), 2160, 1320, 2265, 315, headingFont(), vbBlack, true);

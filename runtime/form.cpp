@@ -22,7 +22,7 @@ void Form::Show()
         QApplication::setQuitOnLastWindowClosed(false);
         m_window = new FormWindow(this);
         ++s_loadedForms;
-        load(*m_window);
+        buildControls(*m_window);
         Form_Load();
     }
     m_window->show();
@@ -34,7 +34,7 @@ void Form::Unload()
 {
     if (!m_window)
         return;
-    unload();
+    controlsAboutToBeDestroyed();
     FormWindow *window = std::exchange(m_window, nullptr);
     --s_loadedForms;
     window->detachFromForm();

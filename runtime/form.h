@@ -34,10 +34,10 @@ public:
     void closedByUser();
 
 protected:
-    // Builds the controls of the definition on a new window.
-    virtual void load(FormWindow &window) = 0;
-    // The window and its controls are about to be destroyed.
-    virtual void unload() = 0;
+    // Builds the controls of the definition on a new window, before Form_Load.
+    virtual void buildControls(FormWindow &window) = 0;
+    // Unload is about to destroy the window and its controls.
+    virtual void controlsAboutToBeDestroyed() = 0;
     virtual void Form_Load();
 
 private:

@@ -65,7 +65,7 @@ void FormSurface::setBackColor(const QColor &color)
     update();
 }
 
-bool FormSurface::formReceives(QMouseEvent *event)
+bool FormSurface::routeToForm(QMouseEvent *event)
 {
     if (!m_form || Form::hasEnded())
         return false;
@@ -85,7 +85,7 @@ bool FormSurface::formReceives(QMouseEvent *event)
 
 void FormSurface::mousePressEvent(QMouseEvent *event)
 {
-    if (formReceives(event)) {
+    if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
         m_form->Form_MouseDown(buttonBits(event->button()), shiftBits(event->modifiers()),
@@ -95,7 +95,7 @@ void FormSurface::mousePressEvent(QMouseEvent *event)
 
 void FormSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    if (formReceives(event)) {
+    if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
         m_form->Form_MouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()),
@@ -105,7 +105,7 @@ void FormSurface::mouseMoveEvent(QMouseEvent *event)
 
 void FormSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (formReceives(event)) {
+    if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
         m_form->Form_MouseUp(buttonBits(event->button()), shiftBits(event->modifiers()),
@@ -157,7 +157,7 @@ FormSurface::RepaintBatch::~RepaintBatch()
         surface.update(Twips::deviceToLogical(touched, surface.m_ratio));
 }
 
-void FormSurface::setAccessibleName(ElementId id, const QString &name)
+void FormSurface::setElementAccessibleName(ElementId id, const QString &name)
 {
     m_accessibleNames.insert(id.packed(), name);
 }

@@ -30,7 +30,7 @@ public:
 
     // What a screen reader says of a windowless control: a label its caption, a shape the name
     // given here and its colour. Only these are told to it, not the figures drawn.
-    void setAccessibleName(ElementId id, const QString &name);
+    void setElementAccessibleName(ElementId id, const QString &name);
     QList<ElementId> accessibleElements() const;
     QString accessibleNameOf(ElementId id) const;
     QString accessibleDescriptionOf(ElementId id) const;
@@ -49,8 +49,9 @@ private:
     void elementChanged(ElementId id) override;
     void elementAdded(ElementId id) override;
     void repaintChange(ElementId id, const QRect &boundsBefore);
-    // Whether the form, and not a label under the pointer, gets this mouse event.
-    bool formReceives(QMouseEvent *event);
+    // Routes a mouse event: a press on a label gives the label the hold of the mouse until the
+    // last button is released. Returns whether the form, and not that label, gets the event.
+    bool routeToForm(QMouseEvent *event);
 
     Form *m_form;
     QColor m_backColor;

@@ -47,14 +47,14 @@ public:
     }
 
 protected:
-    void load(FormWindow &window) override
+    void buildControls(FormWindow &window) override
     {
         ++loads;
         window.setCaption(QStringLiteral("Plain"));
         window.setClientSizeInTwips(3000, 1500);
         window.layer().addShape(ShapeData{150, 150, 600, 600});
     }
-    void unload() override { ++unloads; }
+    void controlsAboutToBeDestroyed() override { ++unloads; }
 };
 
 } // namespace
@@ -110,8 +110,8 @@ void tst_Form::unhandledMouseEventsChangeNothing()
 {
     struct SilentForm : Form
     {
-        void load(FormWindow &window) override { window.setClientSizeInTwips(3000, 1500); }
-        void unload() override {}
+        void buildControls(FormWindow &window) override { window.setClientSizeInTwips(3000, 1500); }
+        void controlsAboutToBeDestroyed() override {}
     } form;
     form.Show();
     FormSurface *surface = form.window()->surface();
