@@ -1,5 +1,7 @@
 #include "form1controls.h"
 
+#include "canvas.h"
+#include "clientarea.h"
 #include "formsurface.h"
 #include "formwindow.h"
 #include "twips.h"
@@ -122,7 +124,7 @@ Form1Controls::Form1Controls(FormWindow &window)
 {
     window.setCaption(QStringLiteral("Quillora by Ardelvan"));
     window.setBackColor(vbWhite);
-    window.setClientSizeInTwips(5595, 5250);
+    window.setClientSizeInTwips(ClientArea::Width, ClientArea::Height);
     mnuReset = window.menuBar()->addAction(QStringLiteral("&Reset"));
     mnuExit = window.menuBar()->addAction(QStringLiteral("&Exit"));
 
@@ -156,14 +158,15 @@ Form1Controls::Form1Controls(FormWindow &window)
 
     // Windowless controls, likewise from the bottom up.
     WindowlessLayer &layer = window.layer();
-    Shape2 = addShape(layer, 300, 2000, 5000, 3000, vbWhite, false);
-    Shape1.assign(0, addShape(layer, 300, 2000, 15, 15, vbBlack, true));
+    Shape2 = addShape(layer, Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, vbWhite, false);
+    // The first shape and line sit hidden at the canvas's top left corner.
+    Shape1.assign(0, addShape(layer, Canvas::Left, Canvas::Top, 15, 15, vbBlack, true));
     Shape1(0).setFillColor(vbWhite);
     LineData line;
-    line.x1 = 300;
-    line.y1 = 2000;
-    line.x2 = 5300;
-    line.y2 = 2000;
+    line.x1 = Canvas::Left;
+    line.y1 = Canvas::Top;
+    line.x2 = Canvas::Right;
+    line.y2 = Canvas::Top;
     Line1.assign(0, LineControl(&layer, layer.addLine(line)));
     Label1 = addLabel(layer, QStringLiteral("R"), 4560, 480, 255, 255, valueFont(), RGB(255, 0, 0), false);
     Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);

@@ -1,6 +1,7 @@
 // Drag-to-draw: a press starts a figure at the pointer, each move stretches it to the pointer,
 // and the release leaves it as it is. Every point is first clamped to the canvas.
 
+#include "canvas.h"
 #include "form1.h"
 
 #include "runtimeerror.h"
@@ -9,22 +10,16 @@
 
 namespace {
 
-// The canvas, in twips: the frame drawn by Shape2.
-constexpr float CanvasLeft = 300;
-constexpr float CanvasRight = 5300;
-constexpr float CanvasTop = 2000;
-constexpr float CanvasBottom = 5000;
-
 void clampToCanvas(float &X, float &Y)
 {
-    if (X < CanvasLeft)
-        X = CanvasLeft;
-    if (X > CanvasRight)
-        X = CanvasRight;
-    if (Y < CanvasTop)
-        Y = CanvasTop;
-    if (Y > CanvasBottom)
-        Y = CanvasBottom;
+    if (X < Canvas::Left)
+        X = Canvas::Left;
+    if (X > Canvas::Right)
+        X = Canvas::Right;
+    if (Y < Canvas::Top)
+        Y = Canvas::Top;
+    if (Y > Canvas::Bottom)
+        Y = Canvas::Bottom;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas.h"
 #include "figurepainter.h"
 #include "form1.h"
 #include "formsurface.h"
@@ -93,7 +94,8 @@ public:
     // The canvas and its frame, in device pixels: no windowed control lies there.
     QRect canvas() const
     {
-        return Twips::toDeviceBox(300, 2000, 5000, 3000, surface()->devicePixelRatioF());
+        return Twips::toDeviceBox(Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height,
+                                 surface()->devicePixelRatioF());
     }
 
     // The largest difference of any colour channel of any pixel; images of unequal size differ
