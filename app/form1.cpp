@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "formwindow.h"
+#include "stylepanel.h"
 
 #include <QAction>
 
@@ -28,8 +29,38 @@ void Form1::controlsAboutToBeDestroyed()
     ui.reset();
 }
 
-// The colour mixed on the red, green and blue sliders.
-ColorValue Form1::drawingColor() const
+void Form1::Form_Load()
 {
-    return RGB(ui->HScroll(0)->Value(), ui->HScroll(1)->Value(), ui->HScroll(2)->Value());
+    drawing.forgetDrag();
+}
+
+DrawingControls Form1::drawingControls() const
+{
+    return {*ui->Option1, *ui->Option2, *ui->Option3, *ui->Option4, *ui->Check1, *ui->HScroll1,
+            StylePanel::mixedColor(ui->HScroll), ui->Shape1, ui->Line1};
+}
+
+void Form1::Form_MouseDown(int, int, float X, float Y)
+{
+    drawing.press(drawingControls(), X, Y);
+}
+
+void Form1::Form_MouseMove(int, int, float X, float Y)
+{
+    drawing.move(drawingControls(), X, Y);
+}
+
+void Form1::Form_MouseUp(int, int, float, float)
+{
+    drawing.release();
+}
+
+void Form1::HScroll_Change(int)
+{
+    StylePanel::showColor(ui->ColorShape, ui->HScroll);
+}
+
+void Form1::HScroll1_Change()
+{
+    StylePanel::showThickness(ui->Label5, *ui->HScroll1);
 }
