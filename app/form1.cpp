@@ -13,15 +13,11 @@ void Form1::buildControls(FormWindow &window)
     ui = std::make_unique<Form1Controls>(window);
 
     // Each connection dies with its control when the form is unloaded.
-    QObject::connect(ui->mnuReset, &QAction::triggered, ui->mnuReset, [this] { mnuReset_Click(); });
-    QObject::connect(ui->mnuExit, &QAction::triggered, ui->mnuExit, [this] { mnuExit_Click(); });
-    for (int index = 0; index < ui->HScroll.Count(); ++index) {
-        HScrollBar *slider = ui->HScroll(index);
-        QObject::connect(slider, &QScrollBar::valueChanged, slider,
-                         [this, index] { HScroll_Change(index); });
-    }
-    QObject::connect(ui->HScroll1, &QScrollBar::valueChanged, ui->HScroll1,
-                     [this] { HScroll1_Change(); });
+    connectEvent(ui->mnuReset, &QAction::triggered, [this] { mnuReset_Click(); });
+    connectEvent(ui->mnuExit, &QAction::triggered, [this] { mnuExit_Click(); });
+    for (int index = 0; index < ui->HScroll.Count(); ++index)
+        connectEvent(ui->HScroll(index), &QScrollBar::valueChanged, [this, index] { HScroll_Change(index); });
+    connectEvent(ui->HScroll1, &QScrollBar::valueChanged, [this] { HScroll1_Change(); });
 }
 
 void Form1::controlsAboutToBeDestroyed()

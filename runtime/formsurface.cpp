@@ -1,8 +1,9 @@
 #include "formsurface.h"
 
 #include "figurepainter.h"
-#include "form.h"
 #include "formaccessibility.h"
+#include "formevents.h"
+#include "formwindow.h"
 #include "twips.h"
 
 #include <QMouseEvent>
@@ -28,8 +29,8 @@ int shiftBits(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-FormSurface::FormSurface(Form *form, QWidget *parent)
-    : QWidget(parent), m_form(form), m_backColor(palette().color(QPalette::Window)),
+FormSurface::FormSurface(FormWindow *window)
+    : QWidget(window), m_window(window), m_backColor(palette().color(QPalette::Window)),
       m_ratio(devicePixelRatioF())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -67,7 +68,7 @@ void FormSurface::setBackColor(const QColor &color)
 
 bool FormSurface::routeToForm(QMouseEvent *event)
 {
-    if (!m_form || Form::hasEnded())
+    if (!m_window->form())
         return false;
     // The second press of a double click arrives as a double-click event; it is a press all the
     // same, and a label keeps it as it keeps the first.
@@ -88,8 +89,8 @@ void FormSurface::mousePressEvent(QMouseEvent *event)
     if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
-        m_form->Form_MouseDown(buttonBits(event->button()), shiftBits(event->modifiers()),
-                               float(twips.x()), float(twips.y()));
+        m_window->form()->mouseDown(buttonBits(event->button()), shiftBits(event->modifiers()),
+                                    float(twips.x()), float(twips.y()));
     }
 }
 
@@ -98,8 +99,8 @@ void FormSurface::mouseMoveEvent(QMouseEvent *event)
     if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
-        m_form->Form_MouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()),
-                               float(twips.x()), float(twips.y()));
+        m_window->form()->mouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()),
+                                    float(twips.x()), float(twips.y()));
     }
 }
 
@@ -108,8 +109,8 @@ void FormSurface::mouseReleaseEvent(QMouseEvent *event)
     if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
-        m_form->Form_MouseUp(buttonBits(event->button()), shiftBits(event->modifiers()),
-                             float(twips.x()), float(twips.y()));
+        m_window->form()->mouseUp(buttonBits(event->button()), shiftBits(event->modifiers()),
+                                  float(twips.x()), float(twips.y()));
     }
 }
 

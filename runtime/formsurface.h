@@ -8,7 +8,7 @@
 #include <QRect>
 #include <QWidget>
 
-class Form;
+class FormWindow;
 
 // The client area of a form. It paints the windowless layer beneath the windowed controls,
 // repainting only what each change touches, and turns Qt's mouse events into the form's mouse
@@ -17,7 +17,8 @@ class FormSurface : public QWidget, private LayerObserver
 {
     Q_OBJECT
 public:
-    FormSurface(Form *form, QWidget *parent);
+    // The client area of the window, which passes its mouse events on to the window's form.
+    explicit FormSurface(FormWindow *window);
     ~FormSurface() override;
 
     WindowlessLayer &layer() { return m_layer; }
@@ -36,7 +37,6 @@ public:
     QString accessibleDescriptionOf(ElementId id) const;
     AccessibleRelations &accessibleRelations() { return m_accessibleRelations; }
     const AccessibleRelations &accessibleRelations() const { return m_accessibleRelations; }
-    void detachFromForm() { m_form = nullptr; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -53,7 +53,7 @@ private:
     // last button is released. Returns whether the form, and not that label, gets the event.
     bool routeToForm(QMouseEvent *event);
 
-    Form *m_form;
+    FormWindow *m_window;
     QColor m_backColor;
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
