@@ -11,6 +11,7 @@
 #include "designs.h"
 #include "formsurface.h"
 #include "formwindow.h"
+#include "processmemory.h"
 #include "processstartup.h"
 #include "twips.h"
 
@@ -416,13 +417,10 @@ int memoryProbe(int count)
     }
     // The high-water mark of this process's own memory; getrusage() would also count what the
     // benchmark process had resident when it started this one.
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
+    const long peak = processMemoryKilobytes("VmHWM");
+    if (peak < 0)
         return 1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            std::printf("%s\n", line.mid(6).trimmed().split(' ').first().constData());
-    }
+    std::printf("%ld\n", peak);
     return 0;
 }
 

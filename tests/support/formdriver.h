@@ -67,6 +67,18 @@ public:
         release(float(to.x()), float(to.y()));
     }
 
+    // Picks a figure kind (0 Circle, 1 Line, 2 Rectangle, 3 Rounded Rectangle), mixes the colour
+    // on the sliders and sets the line thickness, as a user does before a drag.
+    void chooseStyle(int kind, int red, int green, int blue, int thickness)
+    {
+        OptionButton *const kinds[] = {ui().Option1, ui().Option2, ui().Option3, ui().Option4};
+        kinds[kind]->setChecked(true);
+        ui().HScroll(0)->setValue(red);
+        ui().HScroll(1)->setValue(green);
+        ui().HScroll(2)->setValue(blue);
+        ui().HScroll1->setValue(thickness);
+    }
+
     // What the window shows now, as painted bit by bit into its backing store.
     QImage screen() const
     {
@@ -83,12 +95,9 @@ public:
     QImage rendered() const
     {
         const qreal ratio = surface()->devicePixelRatioF();
-        QImage image(Twips::logicalToDevice(surface()->rect(), ratio).size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        FigurePainter::paintAll(painter, m_form.window()->layer(), ratio);
-        painter.end();
-        return image;
+        return FigurePainter::render(m_form.window()->layer(),
+                                     Twips::logicalToDevice(surface()->rect(), ratio).size(), ratio,
+                                     Qt::white);
     }
 
     // The canvas and its frame, in device pixels: no windowed control lies there.
