@@ -27,7 +27,7 @@ void Form1::controlsAboutToBeDestroyed()
 
 void Form1::Form_Load()
 {
-    drawing.forgetDrag();
+    drawing.endDrag();
 }
 
 DrawingControls Form1::drawingControls() const
@@ -48,7 +48,7 @@ void Form1::Form_MouseMove(int, int, float X, float Y)
 
 void Form1::Form_MouseUp(int, int, float, float)
 {
-    drawing.release();
+    drawing.endDrag();
 }
 
 void Form1::HScroll_Change(int)

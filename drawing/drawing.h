@@ -29,9 +29,8 @@ class Drawing
 public:
     void press(const DrawingControls &ui, float X, float Y);
     void move(const DrawingControls &ui, float X, float Y);
-    void release() { state.DragActive = Vb::False; }
-    // Forgets a drag in progress, as a new or reset window does.
-    void forgetDrag() { state.DragActive = Vb::False; }
+    // Ends the drag, if any: on the release, and when the window is built anew.
+    void endDrag() { state.DragActive = Vb::False; }
 
     const DrawingState &drawingState() const { return state; }
 

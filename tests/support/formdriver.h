@@ -107,23 +107,6 @@ public:
                                  surface()->devicePixelRatioF());
     }
 
-    // The largest difference of any colour channel of any pixel; images of unequal size differ
-    // by 256.
-    static int largestDifference(const QImage &a, const QImage &b)
-    {
-        if (a.size() != b.size())
-            return 256;
-        int largest = 0;
-        for (int y = 0; y < a.height(); ++y) {
-            for (int x = 0; x < a.width(); ++x) {
-                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-                largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
-                                    std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-            }
-        }
-        return largest;
-    }
-
     static QPoint pixel(float x, float y) { return QPoint(Twips::toDevice(x, 1), Twips::toDevice(y, 1)); }
 
     // The colours a dark desktop scheme hands to every program, light text on dark grey, as
