@@ -10,6 +10,7 @@ namespace ClientArea {
 
 inline constexpr float Width = 5595;
 inline constexpr float Height = 5250;
-inline constexpr QSize LogicalSize(qRound(Twips::toLogical(Width)), qRound(Twips::toLogical(Height)));
+inline constexpr QSize LogicalSize(qRound(Twips::toLogical(Width)),
+                                   qRound(Twips::toLogical(Height)));
 
 } // namespace ClientArea

@@ -16,7 +16,8 @@ void Form1::buildControls(FormWindow &window)
     connectEvent(ui->mnuReset, &QAction::triggered, [this] { mnuReset_Click(); });
     connectEvent(ui->mnuExit, &QAction::triggered, [this] { mnuExit_Click(); });
     for (int index = 0; index < ui->HScroll.Count(); ++index)
-        connectEvent(ui->HScroll(index), &QScrollBar::valueChanged, [this, index] { HScroll_Change(index); });
+        connectEvent(ui->HScroll(index), &QScrollBar::valueChanged,
+                     [this, index] { HScroll_Change(index); });
     connectEvent(ui->HScroll1, &QScrollBar::valueChanged, [this] { HScroll1_Change(); });
 }
 

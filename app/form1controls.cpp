@@ -158,7 +158,8 @@ Form1Controls::Form1Controls(FormWindow &window)
 
     // Windowless controls, likewise from the bottom up.
     WindowlessLayer &layer = window.layer();
-    Shape2 = addShape(layer, Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, vbWhite, false);
+    Shape2 = addShape(layer, Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, vbWhite,
+                      false);
     // The first shape and line sit hidden at the canvas's top left corner.
     Shape1.assign(0, addShape(layer, Canvas::Left, Canvas::Top, 15, 15, vbBlack, true));
     Shape1(0).setFillColor(vbWhite);

@@ -50,7 +50,8 @@ Report readReport(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return report;
-    for (const QJsonValue &entry : QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray()) {
+    const QJsonArray benchmarks = QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray();
+    for (const QJsonValue &entry : benchmarks) {
         const QString name = entry["name"].toString();
         report.results.insert(name, entry.toObject());
         const QStringList parts = name.split(QLatin1Char('/'));
@@ -170,7 +171,8 @@ void plot(const Report &report, const QString &path)
         QPainterPath line;
         bool first = true;
         for (int count : report.counts) {
-            const double micros = report.median(QStringLiteral("DragStep/%1/%2").arg(report.designs[d]).arg(count));
+            const double micros =
+                report.median(QStringLiteral("DragStep/%1/%2").arg(report.designs[d]).arg(count));
             if (std::isnan(micros))
                 continue;
             first ? line.moveTo(at(count, micros)) : line.lineTo(at(count, micros));

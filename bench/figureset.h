@@ -34,15 +34,17 @@ struct BenchFigure
 
     LineData line() const
     {
-        return {float(from.x() * Twips::PerLogicalPixel), float(from.y() * Twips::PerLogicalPixel), float(to.x() * Twips::PerLogicalPixel), float(to.y() * Twips::PerLogicalPixel),
-                colour, quint8(thickness), true};
+        constexpr float perPixel = Twips::PerLogicalPixel;
+        return {float(from.x() * perPixel), float(from.y() * perPixel), float(to.x() * perPixel),
+                float(to.y() * perPixel), colour, quint8(thickness), true};
     }
 };
 
 // The canvas within its frame, in logical pixels: x 21..352, y 134..332.
 inline QRect canvasInside()
 {
-    return Twips::toDeviceBox(Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, 1).adjusted(1, 1, 0, 0);
+    return Twips::toDeviceBox(Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, 1)
+        .adjusted(1, 1, 0, 0);
 }
 
 // Figures of the four kinds with sides of 4 to 100 pixels and lines 1 to 10 pixels wide, all on

@@ -260,12 +260,14 @@ void tst_EventStorm::storm()
             if (sweep)
                 continue;
             if (moved && !state.DragDrawsLine)
-                STORM_VERIFY(Canvas::contains(shape.Left() + shape.Width(), shape.Top() + shape.Height()));
+                STORM_VERIFY(Canvas::contains(shape.Left() + shape.Width(),
+                                              shape.Top() + shape.Height()));
             break;
         }
         for (int i = sweep ? 0 : std::min<int>(state.CurrentLine, lines - 1); i < lines; ++i) {
             const LineControl line = ui.Line1(i);
-            STORM_VERIFY(Canvas::contains(line.X1(), line.Y1()) && Canvas::contains(line.X2(), line.Y2()));
+            STORM_VERIFY(Canvas::contains(line.X1(), line.Y1())
+                         && Canvas::contains(line.X2(), line.Y2()));
             if (!sweep)
                 break;
         }
