@@ -40,6 +40,6 @@ void describeApplication(QApplication &application)
     application.setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
     application.setOrganizationName(QStringLiteral("Ardelvan"));
     // Matches the installed launcher, so the desktop groups the window under it.
-    application.setDesktopFileName(QStringLiteral("org.ardelvan.Quillora"));
+    application.setDesktopFileName(QStringLiteral(QUILLORA_APP_ID));
     application.setWindowIcon(windowIcon());
 }

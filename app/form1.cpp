@@ -1,35 +1,63 @@
 #include "form1.h"
 
 #include "formwindow.h"
+#include "stylepanel.h"
 
 #include <QAction>
 
 Form1::Form1() = default;
 Form1::~Form1() = default;
 
-void Form1::load(FormWindow &window)
+void Form1::buildControls(FormWindow &window)
 {
     ui = std::make_unique<Form1Controls>(window);
 
     // Each connection dies with its control when the form is unloaded.
-    QObject::connect(ui->mnuReset, &QAction::triggered, ui->mnuReset, [this] { mnuReset_Click(); });
-    QObject::connect(ui->mnuExit, &QAction::triggered, ui->mnuExit, [this] { mnuExit_Click(); });
-    for (int index = 0; index < ui->HScroll.Count(); ++index) {
-        HScrollBar *slider = ui->HScroll(index);
-        QObject::connect(slider, &QScrollBar::valueChanged, slider,
-                         [this, index] { HScroll_Change(index); });
-    }
-    QObject::connect(ui->HScroll1, &QScrollBar::valueChanged, ui->HScroll1,
-                     [this] { HScroll1_Change(); });
+    connectEvent(ui->mnuReset, &QAction::triggered, [this] { mnuReset_Click(); });
+    connectEvent(ui->mnuExit, &QAction::triggered, [this] { mnuExit_Click(); });
+    for (int index = 0; index < ui->HScroll.Count(); ++index)
+        connectEvent(ui->HScroll(index), &QScrollBar::valueChanged,
+                     [this, index] { HScroll_Change(index); });
+    connectEvent(ui->HScroll1, &QScrollBar::valueChanged, [this] { HScroll1_Change(); });
 }
 
-void Form1::unload()
+void Form1::controlsAboutToBeDestroyed()
 {
     ui.reset();
 }
 
-// The colour mixed on the red, green and blue sliders.
-ColorValue Form1::drawingColor() const
+void Form1::Form_Load()
 {
-    return RGB(ui->HScroll(0)->Value(), ui->HScroll(1)->Value(), ui->HScroll(2)->Value());
+    drawing.endDrag();
+}
+
+DrawingControls Form1::drawingControls() const
+{
+    return {*ui->Option1, *ui->Option2, *ui->Option3, *ui->Option4, *ui->Check1, *ui->HScroll1,
+            StylePanel::mixedColor(ui->HScroll), ui->Shape1, ui->Line1};
+}
+
+void Form1::Form_MouseDown(int, int, float X, float Y)
+{
+    drawing.press(drawingControls(), X, Y);
+}
+
+void Form1::Form_MouseMove(int, int, float X, float Y)
+{
+    drawing.move(drawingControls(), X, Y);
+}
+
+void Form1::Form_MouseUp(int, int, float, float)
+{
+    drawing.endDrag();
+}
+
+void Form1::HScroll_Change(int)
+{
+    StylePanel::showColor(ui->ColorShape, ui->HScroll);
+}
+
+void Form1::HScroll1_Change()
+{
+    StylePanel::showThickness(ui->Label5, *ui->HScroll1);
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "colorvalue.h"
-#include "drawingstate.h"
+#include "drawing.h"
 #include "form.h"
 #include "form1controls.h"
 
 #include <memory>
 
-// The drawing window. Its handlers are spread over the folders of their concerns: the mouse
-// handlers with the drawing, the slider handlers with the style controls, the menu commands here.
+// The drawing window. Its handlers are the entry points of the window's events; each hands its
+// work to the part it belongs to: the drawing (drawing/), the style panel (style/), the menu
+// commands (menucommands.cpp).
 class Form1 : public Form
 {
 public:
@@ -17,15 +17,15 @@ public:
 
     // The controls while the form is loaded, null otherwise.
     Form1Controls *controls() const { return ui.get(); }
-    const DrawingState &drawingState() const { return state; }
+    const DrawingState &drawingState() const { return drawing.drawingState(); }
 
     void Form_MouseDown(int Button, int Shift, float X, float Y) override;
     void Form_MouseMove(int Button, int Shift, float X, float Y) override;
     void Form_MouseUp(int Button, int Shift, float X, float Y) override;
 
 protected:
-    void load(FormWindow &window) override;
-    void unload() override;
+    void buildControls(FormWindow &window) override;
+    void controlsAboutToBeDestroyed() override;
     void Form_Load() override;
 
 private:
@@ -34,11 +34,8 @@ private:
     void mnuReset_Click();
     void mnuExit_Click();
 
-    void startShape(float X, float Y);
-    void startLine(float X, float Y);
-    template <class Array> bool startsNewFigure(const Array &figures) const;
-    ColorValue drawingColor() const;
+    DrawingControls drawingControls() const;
 
     std::unique_ptr<Form1Controls> ui;
-    DrawingState state;
+    Drawing drawing;
 };

@@ -1,5 +1,7 @@
 #include "form1controls.h"
 
+#include "canvas.h"
+#include "clientarea.h"
 #include "formsurface.h"
 #include "formwindow.h"
 #include "twips.h"
@@ -112,7 +114,7 @@ HScrollBar *colourSlider(QWidget *parent, float top, const QString &name)
 {
     auto *slider = place(new HScrollBar(parent), 1680, top, 2775, 255);
     slider->setAccessibleName(name);
-    slider->setRange(0, 255, 1, 16);
+    slider->setRangeAndSteps(0, 255, 1, 16);
     return slider;
 }
 
@@ -122,7 +124,7 @@ Form1Controls::Form1Controls(FormWindow &window)
 {
     window.setCaption(QStringLiteral("Quillora by Ardelvan"));
     window.setBackColor(vbWhite);
-    window.setClientSizeInTwips(5595, 5250);
+    window.setClientSizeInTwips(ClientArea::Width, ClientArea::Height);
     mnuReset = window.menuBar()->addAction(QStringLiteral("&Reset"));
     mnuExit = window.menuBar()->addAction(QStringLiteral("&Exit"));
 
@@ -138,7 +140,7 @@ Form1Controls::Form1Controls(FormWindow &window)
     HScroll.assign(1, colourSlider(client, 720, QStringLiteral("Green")));
     HScroll.assign(2, colourSlider(client, 960, QStringLiteral("Blue")));
     HScroll1 = place(new HScrollBar(client), 1680, 1680, 2775, 255);
-    HScroll1->setRange(1, 10, 1, 1);
+    HScroll1->setRangeAndSteps(1, 10, 1, 1);
     HScroll1->setAccessibleName(QStringLiteral("Border Thickness"));
     Option4 = place(new OptionButton(QStringLiteral("Rounded Rectangle"), client), 360, 1080,
                     1095, 375);
@@ -156,20 +158,22 @@ Form1Controls::Form1Controls(FormWindow &window)
 
     // Windowless controls, likewise from the bottom up.
     WindowlessLayer &layer = window.layer();
-    Shape2 = addShape(layer, 300, 2000, 5000, 3000, vbWhite, false);
-    Shape1.assign(0, addShape(layer, 300, 2000, 15, 15, vbBlack, true));
+    Shape2 = addShape(layer, Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, vbWhite,
+                      false);
+    // The first shape and line sit hidden at the canvas's top left corner.
+    Shape1.assign(0, addShape(layer, Canvas::Left, Canvas::Top, 15, 15, vbBlack, true));
     Shape1(0).setFillColor(vbWhite);
     LineData line;
-    line.x1 = 300;
-    line.y1 = 2000;
-    line.x2 = 5300;
-    line.y2 = 2000;
+    line.x1 = Canvas::Left;
+    line.y1 = Canvas::Top;
+    line.x2 = Canvas::Right;
+    line.y2 = Canvas::Top;
     Line1.assign(0, LineControl(&layer, layer.addLine(line)));
     Label1 = addLabel(layer, QStringLiteral("R"), 4560, 480, 255, 255, valueFont(), RGB(255, 0, 0), false);
     Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);
     Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255), false);
     ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
-    window.surface()->setAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"));
+    window.surface()->setElementAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"));
     Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack, true);
     Label5 = addLabel(layer, QStringLiteral("1"), 4560, 1680, 375, 255, valueFont(), vbBlack, false);
     Label6 = addLabel(layer, QStringLiteral("Border Thickness"), 2160, 1320, 2265, 315, headingFont(), vbBlack, true);

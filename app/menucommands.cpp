@@ -6,7 +6,7 @@
 // figure and every change to the controls, and showing the form builds it anew.
 void Form1::mnuReset_Click()
 {
-    state.DragActive = Vb::False;
+    drawing.endDrag();
     Unload();
     Show();
 }

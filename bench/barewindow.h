@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QSize>
+#include "clientarea.h"
 
 class QMainWindow;
 
-// The program's client area, 5595 x 5250 twips, in logical pixels.
-inline constexpr QSize BareClientSize(373, 350);
+// The program's client area in logical pixels.
+inline constexpr QSize BareClientSize = ClientArea::LogicalSize;
 
 // Gives a window the program's two-entry menu bar, so every design is framed alike.
 void addMenuBar(QMainWindow &window);

@@ -12,28 +12,21 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdio>
 
 namespace {
 
-const int Counts[] = {1, 1000, 10000, 32768};
-const char *const Designs[] = {"quillora", "naive", "graphicsview"};
-
-QHash<QString, QJsonObject> readResults(const QString &path)
-{
-    QFile file(path);
-    QHash<QString, QJsonObject> results;
-    if (!file.open(QIODevice::ReadOnly))
-        return results;
-    for (const QJsonValue &entry : QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray())
-        results.insert(entry["name"].toString(), entry.toObject());
-    return results;
-}
-
 struct Report
 {
     QHash<QString, QJsonObject> results;
+    // The designs and numbers of figures the drag was measured with, as the benchmark names its
+    // drag steps "DragStep/<design>/<figures>": the designs in the order it ran them, the
+    // numbers from low to high.
+    QStringList designs;
+    QList<int> counts;
     bool allMet = true;
 
     double value(const QString &name, const char *counter) const
@@ -51,16 +44,38 @@ struct Report
     }
 };
 
+Report readReport(const QString &path)
+{
+    Report report;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return report;
+    const QJsonArray benchmarks = QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray();
+    for (const QJsonValue &entry : benchmarks) {
+        const QString name = entry["name"].toString();
+        report.results.insert(name, entry.toObject());
+        const QStringList parts = name.split(QLatin1Char('/'));
+        if (parts.size() != 3 || parts[0] != QLatin1String("DragStep"))
+            continue;
+        if (!report.designs.contains(parts[1]))
+            report.designs.append(parts[1]);
+        if (!report.counts.contains(parts[2].toInt()))
+            report.counts.append(parts[2].toInt());
+    }
+    std::sort(report.counts.begin(), report.counts.end());
+    return report;
+}
+
 void printTable(const Report &report)
 {
     std::printf("Cost of one drag step, median / p90 in microseconds, and the steps taken:\n");
     std::printf("  %-14s", "figures");
-    for (const char *design : Designs)
-        std::printf(" %32s", design);
+    for (const QString &design : report.designs)
+        std::printf(" %32s", qPrintable(design));
     std::printf("\n");
-    for (int count : Counts) {
+    for (int count : report.counts) {
         std::printf("  %-14d", count);
-        for (const char *design : Designs) {
+        for (const QString &design : report.designs) {
             const QString name = QStringLiteral("DragStep/%1/%2").arg(design).arg(count);
             std::printf(" %10.1f / %9.1f %6.0f%s", report.median(name), report.value(name, "p90_us"),
                         report.value(name, "steps"), report.value(name, "settled") == 1 ? " " : "*");
@@ -94,7 +109,7 @@ void checkGoals(Report &report)
     report.goal("DragStep quillora 32768 / 1, p90", report.value(drag("quillora", 32768), "p90_us") / report.value(drag("quillora", 1), "p90_us"), "<=", 2);
     report.goal("DragStep graphicsview / quillora at 32768", report.median(drag("graphicsview", 32768)) / report.median(drag("quillora", 32768)), ">=", 1000);
     double slowestLead = INFINITY;
-    for (int count : Counts) {
+    for (int count : report.counts) {
         for (const char *other : {"naive", "graphicsview"})
             slowestLead = std::min(slowestLead, report.median(drag(other, count)) / report.median(drag("quillora", count)));
     }
@@ -108,7 +123,7 @@ void checkGoals(Report &report)
     const auto withSteps = [&](const QString &name) {
         return QStringLiteral("%1 (%2)").arg(report.median(name), 0, 'f', 1).arg(report.value(name, "steps"));
     };
-    for (int count : Counts)
+    for (int count : report.counts)
         std::printf("  Reset/quillora/%-6d %16s   Press/quillora/%-6d %14s\n", count,
                     qPrintable(withSteps(QStringLiteral("Reset/quillora/%1").arg(count))), count,
                     qPrintable(withSteps(QStringLiteral("Press/quillora/%1").arg(count))));
@@ -144,30 +159,32 @@ void plot(const Report &report, const QString &path)
         painter.setPen(QColor(220, 220, 220));
     }
     painter.setPen(Qt::black);
-    for (int count : Counts)
+    for (int count : report.counts)
         painter.drawText(QRectF(at(count, lowTime).x() - 40, area.bottom() + 6, 80, 20), Qt::AlignCenter, QString::number(count));
     painter.drawRect(area);
     painter.drawText(QRectF(0, 8, 800, 24), Qt::AlignCenter, QStringLiteral("Cost of one drag step (median) against the number of figures"));
     painter.drawText(QRectF(0, area.bottom() + 28, 800, 20), Qt::AlignCenter, QStringLiteral("figures"));
 
     const QColor colours[] = {QColor(0, 110, 220), QColor(220, 60, 40), QColor(40, 160, 60)};
-    for (int d = 0; d < 3; ++d) {
+    for (qsizetype d = 0; d < report.designs.size(); ++d) {
+        const QColor colour = colours[d % std::size(colours)];
         QPainterPath line;
         bool first = true;
-        for (int count : Counts) {
-            const double micros = report.median(QStringLiteral("DragStep/%1/%2").arg(Designs[d]).arg(count));
+        for (int count : report.counts) {
+            const double micros =
+                report.median(QStringLiteral("DragStep/%1/%2").arg(report.designs[d]).arg(count));
             if (std::isnan(micros))
                 continue;
             first ? line.moveTo(at(count, micros)) : line.lineTo(at(count, micros));
             first = false;
-            painter.setBrush(colours[d]);
+            painter.setBrush(colour);
             painter.setPen(Qt::NoPen);
             painter.drawEllipse(at(count, micros), 4, 4);
         }
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(colours[d], 2));
+        painter.setPen(QPen(colour, 2));
         painter.drawPath(line);
-        painter.drawText(QPointF(area.left() + 12, area.top() + 20 + 18 * d), QString::fromLatin1(Designs[d]));
+        painter.drawText(QPointF(area.left() + 12, area.top() + 20 + 18 * d), report.designs[d]);
     }
     painter.end();
     image.save(path);
@@ -183,7 +200,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: quillora-bench-report <bench.json> <plot.png>\n");
         return 2;
     }
-    Report report{readResults(QString::fromLocal8Bit(argv[1]))};
+    Report report = readReport(QString::fromLocal8Bit(argv[1]));
     if (report.results.isEmpty()) {
         std::fprintf(stderr, "quillora-bench-report: no results in %s\n", argv[1]);
         return 1;

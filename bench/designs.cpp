@@ -3,6 +3,7 @@
 #include "barewindow.h"
 #include "figurepainter.h"
 #include "form1.h"
+#include "formdriver.h"
 #include "formsurface.h"
 #include "formwindow.h"
 
@@ -124,13 +125,9 @@ Quillora::Quillora(const std::vector<BenchFigure> &figures)
 
 void Quillora::draw(const BenchFigure &figure)
 {
-    Form1Controls *ui = m_form.controls();
-    OptionButton *options[] = {ui->Option1, ui->Option2, ui->Option3, ui->Option4};
-    options[figure.kind]->setChecked(true);
-    ui->HScroll(0)->setValue(int(figure.colour & 0xFF));
-    ui->HScroll(1)->setValue(int((figure.colour >> 8) & 0xFF));
-    ui->HScroll(2)->setValue(int((figure.colour >> 16) & 0xFF));
-    ui->HScroll1->setValue(figure.thickness);
+    FormDriver(m_form).chooseStyle(figure.kind, int(figure.colour & 0xFF),
+                                   int((figure.colour >> 8) & 0xFF),
+                                   int((figure.colour >> 16) & 0xFF), figure.thickness);
     sendMouse(QEvent::MouseButtonPress, figure.from);
     sendMouse(QEvent::MouseMove, (figure.from + figure.to) / 2);
     sendMouse(QEvent::MouseMove, figure.to);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "canvas.h"
 #include "colorvalue.h"
+#include "twips.h"
 #include "windowlesslayer.h"
 
 #include <QPoint>
@@ -20,10 +22,10 @@ struct BenchFigure
     ShapeData shape() const
     {
         ShapeData data;
-        data.left = float(std::min(from.x(), to.x()) * 15);
-        data.top = float(std::min(from.y(), to.y()) * 15);
-        data.width = float(std::abs(to.x() - from.x()) * 15);
-        data.height = float(std::abs(to.y() - from.y()) * 15);
+        data.left = float(std::min(from.x(), to.x()) * Twips::PerLogicalPixel);
+        data.top = float(std::min(from.y(), to.y()) * Twips::PerLogicalPixel);
+        data.width = float(std::abs(to.x() - from.x()) * Twips::PerLogicalPixel);
+        data.height = float(std::abs(to.y() - from.y()) * Twips::PerLogicalPixel);
         data.shape = kind == Circle ? ShapeOval : kind == Rectangle ? ShapeRectangle : ShapeRoundedRectangle;
         data.backColor = data.borderColor = colour;
         data.backOpaque = true;
@@ -32,18 +34,28 @@ struct BenchFigure
 
     LineData line() const
     {
-        return {float(from.x() * 15), float(from.y() * 15), float(to.x() * 15), float(to.y() * 15),
-                colour, quint8(thickness), true};
+        constexpr float perPixel = Twips::PerLogicalPixel;
+        return {float(from.x() * perPixel), float(from.y() * perPixel), float(to.x() * perPixel),
+                float(to.y() * perPixel), colour, quint8(thickness), true};
     }
 };
 
+// The canvas within its frame, in logical pixels: x 21..352, y 134..332.
+inline QRect canvasInside()
+{
+    return Twips::toDeviceBox(Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, 1)
+        .adjusted(1, 1, 0, 0);
+}
+
 // Figures of the four kinds with sides of 4 to 100 pixels and lines 1 to 10 pixels wide, all on
-// the canvas (x 20..353, y 134..333 in logical pixels).
+// the canvas within its frame.
 inline std::vector<BenchFigure> makeFigures(int count)
 {
+    const QRect inside = canvasInside();
     std::mt19937 random(1440);
     std::uniform_int_distribution<int> kind(0, 3), side(4, 100), colour(0, 0xFFFFFF), width(1, 10);
-    std::uniform_int_distribution<int> x(21, 352 - 100), y(134, 332 - 100);
+    std::uniform_int_distribution<int> x(inside.left(), inside.right() - 100);
+    std::uniform_int_distribution<int> y(inside.top(), inside.bottom() - 100);
     std::vector<BenchFigure> figures;
     figures.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {

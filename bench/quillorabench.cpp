@@ -11,7 +11,9 @@
 #include "designs.h"
 #include "formsurface.h"
 #include "formwindow.h"
+#include "processmemory.h"
 #include "processstartup.h"
+#include "twips.h"
 
 #include <benchmark/benchmark.h>
 
@@ -221,7 +223,7 @@ void ReshapeBuried(benchmark::State &state, int count)
     ui->Check1->setChecked(false);
     measureSteps(state, {50, 200, 1000, 0.1, 200}, [&](int) {
         ShapeControl last = ui->Shape1(ui->Shape1.Count() - 1);
-        const QPoint corner(int(last.Left() / 15), int(last.Top() / 15));
+        const QPoint corner(int(Twips::toLogical(last.Left())), int(Twips::toLogical(last.Top())));
         ui->Option2->setChecked(true);
         design.press(corner + QPoint(2, 2));
         design.release(corner + QPoint(2, 2));
@@ -406,7 +408,7 @@ int memoryProbe(int count)
     for (OptionButton *kind : {ui->Option3, ui->Option2}) {
         kind->setChecked(true);
         for (int i = 1; i < count; ++i) {
-            const QPointF at(21 + i % 300, 134 + i % 180);
+            const QPointF at(canvasInside().topLeft() + QPoint(i % 300, i % 180));
             send(QEvent::MouseButtonPress, at);
             send(QEvent::MouseMove, at + QPointF(4 + i % 90, 4 + i % 70));
             send(QEvent::MouseButtonRelease, at + QPointF(4 + i % 90, 4 + i % 70));
@@ -415,13 +417,10 @@ int memoryProbe(int count)
     }
     // The high-water mark of this process's own memory; getrusage() would also count what the
     // benchmark process had resident when it started this one.
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
+    const long peak = processMemoryKilobytes("VmHWM");
+    if (peak < 0)
         return 1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            std::printf("%s\n", line.mid(6).trimmed().split(' ').first().constData());
-    }
+    std::printf("%ld\n", peak);
     return 0;
 }
 

@@ -18,5 +18,10 @@ function(quillora_write_metainfo template output screenshot_url)
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE)
+    # The template is named by the application's id.
+    if(NOT QUILLORA_APP_ID)
+        cmake_path(GET TEMPLATE FILENAME template_name)
+        string(REGEX REPLACE "\\.metainfo\\.xml\\.in$" "" QUILLORA_APP_ID "${template_name}")
+    endif()
     quillora_write_metainfo("${TEMPLATE}" "${OUTPUT}" "${SCREENSHOT_URL}")
 endif()

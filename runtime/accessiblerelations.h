@@ -30,7 +30,6 @@ public:
 
     QList<QWidget *> labelledBy(ElementId label) const { return m_labels.keys(label); }
     QList<QWidget *> describedBy(ElementId describer) const { return m_describers.keys(describer); }
-    bool describesAny(ElementId id) const { return !describedBy(id).isEmpty(); }
 
 private:
     QHash<QWidget *, ElementId> m_labels;

@@ -22,7 +22,7 @@ void Form::Show()
         QApplication::setQuitOnLastWindowClosed(false);
         m_window = new FormWindow(this);
         ++s_loadedForms;
-        load(*m_window);
+        buildControls(*m_window);
         Form_Load();
     }
     m_window->show();
@@ -34,7 +34,7 @@ void Form::Unload()
 {
     if (!m_window)
         return;
-    unload();
+    controlsAboutToBeDestroyed();
     FormWindow *window = std::exchange(m_window, nullptr);
     --s_loadedForms;
     window->detachFromForm();
@@ -50,8 +50,28 @@ void Form::End()
     QCoreApplication::exit(0);
 }
 
+void Form::mouseDown(int button, int shift, float x, float y)
+{
+    if (!s_ended)
+        Form_MouseDown(button, shift, x, y);
+}
+
+void Form::mouseMove(int buttons, int shift, float x, float y)
+{
+    if (!s_ended)
+        Form_MouseMove(buttons, shift, x, y);
+}
+
+void Form::mouseUp(int button, int shift, float x, float y)
+{
+    if (!s_ended)
+        Form_MouseUp(button, shift, x, y);
+}
+
 void Form::closedByUser()
 {
+    if (s_ended)
+        return;
     Unload();
     if (s_loadedForms == 0)
         QCoreApplication::quit();

@@ -296,7 +296,7 @@ public:
     }
 
     QVariant currentValue() const override { return bar()->value(); }
-    void setCurrentValue(const QVariant &value) override { bar()->QScrollBar::setValue(value.toInt()); }
+    void setCurrentValue(const QVariant &value) override { bar()->setValue(value.toInt()); }
     QVariant maximumValue() const override { return bar()->maximum(); }
     QVariant minimumValue() const override { return bar()->minimum(); }
     QVariant minimumStepSize() const override { return bar()->singleStep(); }
@@ -321,19 +321,18 @@ private:
     }
 };
 
-QAccessibleInterface *controlFactory(const QString &className, QObject *object)
+// Qt asks once for each class of the object's ancestry, most derived first; the object's own
+// class decides, so the answer does not depend on which name is asked for.
+QAccessibleInterface *controlFactory(const QString &, QObject *object)
 {
-    auto *widget = qobject_cast<QWidget *>(object);
-    if (!widget)
-        return nullptr;
-    if (className == QLatin1String("FormSurface"))
-        return new FormSurfaceAccessible(static_cast<FormSurface *>(widget));
-    if (className == QLatin1String("Frame"))
-        return new FrameAccessible(static_cast<Frame *>(widget));
-    if (className == QLatin1String("OptionButton"))
-        return new OptionButtonAccessible(static_cast<OptionButton *>(widget));
-    if (className == QLatin1String("HScrollBar"))
-        return new ScrollBarAccessible(static_cast<HScrollBar *>(widget));
+    if (auto *surface = qobject_cast<FormSurface *>(object))
+        return new FormSurfaceAccessible(surface);
+    if (auto *frame = qobject_cast<Frame *>(object))
+        return new FrameAccessible(frame);
+    if (auto *option = qobject_cast<OptionButton *>(object))
+        return new OptionButtonAccessible(option);
+    if (auto *bar = qobject_cast<HScrollBar *>(object))
+        return new ScrollBarAccessible(bar);
     return nullptr;
 }
 

@@ -1,8 +1,9 @@
 #include "formsurface.h"
 
 #include "figurepainter.h"
-#include "form.h"
 #include "formaccessibility.h"
+#include "formevents.h"
+#include "formwindow.h"
 #include "twips.h"
 
 #include <QMouseEvent>
@@ -28,8 +29,8 @@ int shiftBits(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-FormSurface::FormSurface(Form *form, QWidget *parent)
-    : QWidget(parent), m_form(form), m_backColor(palette().color(QPalette::Window)),
+FormSurface::FormSurface(FormWindow *window)
+    : QWidget(window), m_window(window), m_backColor(palette().color(QPalette::Window)),
       m_ratio(devicePixelRatioF())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -65,9 +66,9 @@ void FormSurface::setBackColor(const QColor &color)
     update();
 }
 
-bool FormSurface::formReceives(QMouseEvent *event)
+bool FormSurface::routeToForm(QMouseEvent *event)
 {
-    if (!m_form || Form::hasEnded())
+    if (!m_window->form())
         return false;
     // The second press of a double click arrives as a double-click event; it is a press all the
     // same, and a label keeps it as it keeps the first.
@@ -85,31 +86,31 @@ bool FormSurface::formReceives(QMouseEvent *event)
 
 void FormSurface::mousePressEvent(QMouseEvent *event)
 {
-    if (formReceives(event)) {
+    if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
-        m_form->Form_MouseDown(buttonBits(event->button()), shiftBits(event->modifiers()),
-                               float(twips.x()), float(twips.y()));
+        m_window->form()->mouseDown(buttonBits(event->button()), shiftBits(event->modifiers()),
+                                    float(twips.x()), float(twips.y()));
     }
 }
 
 void FormSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    if (formReceives(event)) {
+    if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
-        m_form->Form_MouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()),
-                               float(twips.x()), float(twips.y()));
+        m_window->form()->mouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()),
+                                    float(twips.x()), float(twips.y()));
     }
 }
 
 void FormSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (formReceives(event)) {
+    if (routeToForm(event)) {
         const QPointF twips = Twips::fromLogical(event->position());
         const RepaintBatch batch(*this);
-        m_form->Form_MouseUp(buttonBits(event->button()), shiftBits(event->modifiers()),
-                             float(twips.x()), float(twips.y()));
+        m_window->form()->mouseUp(buttonBits(event->button()), shiftBits(event->modifiers()),
+                                  float(twips.x()), float(twips.y()));
     }
 }
 
@@ -157,7 +158,7 @@ FormSurface::RepaintBatch::~RepaintBatch()
         surface.update(Twips::deviceToLogical(touched, surface.m_ratio));
 }
 
-void FormSurface::setAccessibleName(ElementId id, const QString &name)
+void FormSurface::setElementAccessibleName(ElementId id, const QString &name)
 {
     m_accessibleNames.insert(id.packed(), name);
 }

@@ -8,7 +8,7 @@
 #include <QRect>
 #include <QWidget>
 
-class Form;
+class FormWindow;
 
 // The client area of a form. It paints the windowless layer beneath the windowed controls,
 // repainting only what each change touches, and turns Qt's mouse events into the form's mouse
@@ -17,7 +17,8 @@ class FormSurface : public QWidget, private LayerObserver
 {
     Q_OBJECT
 public:
-    FormSurface(Form *form, QWidget *parent);
+    // The client area of the window, which passes its mouse events on to the window's form.
+    explicit FormSurface(FormWindow *window);
     ~FormSurface() override;
 
     WindowlessLayer &layer() { return m_layer; }
@@ -30,13 +31,12 @@ public:
 
     // What a screen reader says of a windowless control: a label its caption, a shape the name
     // given here and its colour. Only these are told to it, not the figures drawn.
-    void setAccessibleName(ElementId id, const QString &name);
+    void setElementAccessibleName(ElementId id, const QString &name);
     QList<ElementId> accessibleElements() const;
     QString accessibleNameOf(ElementId id) const;
     QString accessibleDescriptionOf(ElementId id) const;
     AccessibleRelations &accessibleRelations() { return m_accessibleRelations; }
     const AccessibleRelations &accessibleRelations() const { return m_accessibleRelations; }
-    void detachFromForm() { m_form = nullptr; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -49,10 +49,11 @@ private:
     void elementChanged(ElementId id) override;
     void elementAdded(ElementId id) override;
     void repaintChange(ElementId id, const QRect &boundsBefore);
-    // Whether the form, and not a label under the pointer, gets this mouse event.
-    bool formReceives(QMouseEvent *event);
+    // Routes a mouse event: a press on a label gives the label the hold of the mouse until the
+    // last button is released. Returns whether the form, and not that label, gets the event.
+    bool routeToForm(QMouseEvent *event);
 
-    Form *m_form;
+    FormWindow *m_window;
     QColor m_backColor;
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};

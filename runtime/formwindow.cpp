@@ -1,13 +1,13 @@
 #include "formwindow.h"
 
-#include "form.h"
+#include "formevents.h"
 #include "formsurface.h"
 #include "twips.h"
 
 #include <QCloseEvent>
 #include <QLayout>
 
-FormWindow::FormWindow(Form *form) : m_form(form), m_surface(new FormSurface(form, this))
+FormWindow::FormWindow(FormEvents *form) : m_form(form), m_surface(new FormSurface(this))
 {
     setCentralWidget(m_surface);
     // The window keeps the size of its client area; it is not resizable.
@@ -27,12 +27,6 @@ void FormWindow::setBackColor(ColorValue color)
 void FormWindow::setClientSizeInTwips(float width, float height)
 {
     m_surface->setFixedSize(Twips::toLogicalRect(0, 0, width, height).size());
-}
-
-void FormWindow::detachFromForm()
-{
-    m_form = nullptr;
-    m_surface->detachFromForm();
 }
 
 void FormWindow::closeEvent(QCloseEvent *event)

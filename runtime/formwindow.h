@@ -4,7 +4,7 @@
 
 #include <QMainWindow>
 
-class Form;
+class FormEvents;
 class FormSurface;
 class WindowlessLayer;
 
@@ -13,7 +13,7 @@ class FormWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit FormWindow(Form *form);
+    explicit FormWindow(FormEvents *form);
 
     // The client area: the form's own surface, where windowed controls sit and the windowless
     // layer is painted.
@@ -24,13 +24,15 @@ public:
     void setBackColor(ColorValue color);
     void setClientSizeInTwips(float width, float height);
 
+    // Where the events of the window and its client area go; null once detached.
+    FormEvents *form() const { return m_form; }
     // After Unload no event of this window reaches the form any more.
-    void detachFromForm();
+    void detachFromForm() { m_form = nullptr; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    Form *m_form;
+    FormEvents *m_form;
     FormSurface *m_surface;
 };

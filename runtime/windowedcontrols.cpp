@@ -193,9 +193,9 @@ HScrollBar::HScrollBar(QWidget *parent) : QScrollBar(Qt::Horizontal, parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
-void HScrollBar::setRange(int minimum, int maximum, int smallChange, int largeChange)
+void HScrollBar::setRangeAndSteps(int minimum, int maximum, int smallChange, int largeChange)
 {
-    QScrollBar::setRange(minimum, maximum);
+    setRange(minimum, maximum);
     setSingleStep(smallChange);
     setPageStep(largeChange);
 }

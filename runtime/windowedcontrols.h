@@ -77,7 +77,6 @@ public:
 
     // 0 unchecked, 1 checked.
     qint16 Value() const { return isChecked() ? vbChecked : vbUnchecked; }
-    void setValue(qint16 value) { setChecked(value == vbChecked); }
     QRect captionBox() const;
     bool captionFits() const;
 };
@@ -91,8 +90,8 @@ public:
     explicit HScrollBar(QWidget *parent);
 
     qint16 Value() const { return qint16(value()); }
-    void setValue(qint16 value) { QScrollBar::setValue(value); }
-    void setRange(int minimum, int maximum, int smallChange, int largeChange);
+    // The bounds with the small step (an arrow) and the large step (a click beside the thumb).
+    void setRangeAndSteps(int minimum, int maximum, int smallChange, int largeChange);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -2,6 +2,8 @@
 // checked after every event. QUILLORA_STORM_EVENTS sets the number of events for each seed, and
 // QUILLORA_STORM_SEED runs that one seed instead of the fixed ones, to replay a failure.
 
+#include "canvas.h"
+#include "clientarea.h"
 #include "formdriver.h"
 
 #include <QMenuBar>
@@ -13,12 +15,6 @@
 
 namespace {
 
-constexpr float CanvasLeft = 300, CanvasRight = 5300, CanvasTop = 2000, CanvasBottom = 5000;
-
-bool onCanvas(float x, float y)
-{
-    return x >= CanvasLeft && x <= CanvasRight && y >= CanvasTop && y <= CanvasBottom;
-}
 
 class Storm
 {
@@ -68,9 +64,9 @@ float Storm::coordinate(float low, float high)
 QPointF Storm::point()
 {
     if (pick(4) == 0) // anywhere on the window, controls included
-        return {std::uniform_real_distribution<float>(0, 5595)(m_random),
-                std::uniform_real_distribution<float>(0, 5250)(m_random)};
-    return {coordinate(CanvasLeft, CanvasRight), coordinate(CanvasTop, CanvasBottom)};
+        return {std::uniform_real_distribution<float>(0, ClientArea::Width)(m_random),
+                std::uniform_real_distribution<float>(0, ClientArea::Height)(m_random)};
+    return {coordinate(Canvas::Left, Canvas::Right), coordinate(Canvas::Top, Canvas::Bottom)};
 }
 
 QString Storm::mouse()
@@ -260,16 +256,18 @@ void tst_EventStorm::storm()
         const bool moved = state.DragActive && what.startsWith(QLatin1String("move"));
         for (int i = sweep ? 0 : std::min<int>(state.CurrentShape, shapes - 1); i < shapes; ++i) {
             const ShapeControl shape = ui.Shape1(i);
-            STORM_VERIFY(onCanvas(shape.Left(), shape.Top()));
+            STORM_VERIFY(Canvas::contains(shape.Left(), shape.Top()));
             if (sweep)
                 continue;
             if (moved && !state.DragDrawsLine)
-                STORM_VERIFY(onCanvas(shape.Left() + shape.Width(), shape.Top() + shape.Height()));
+                STORM_VERIFY(Canvas::contains(shape.Left() + shape.Width(),
+                                              shape.Top() + shape.Height()));
             break;
         }
         for (int i = sweep ? 0 : std::min<int>(state.CurrentLine, lines - 1); i < lines; ++i) {
             const LineControl line = ui.Line1(i);
-            STORM_VERIFY(onCanvas(line.X1(), line.Y1()) && onCanvas(line.X2(), line.Y2()));
+            STORM_VERIFY(Canvas::contains(line.X1(), line.Y1())
+                         && Canvas::contains(line.X2(), line.Y2()));
             if (!sweep)
                 break;
         }

@@ -6,6 +6,8 @@
 #include "formwindow.h"
 #include "twips.h"
 
+#include <QAction>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +33,8 @@ class PlainForm : public Form
 public:
     int loads = 0;
     int unloads = 0;
+    int clicks = 0;
+    QAction *command = nullptr;
     QList<MouseCall> calls;
 
     void Form_MouseDown(int Button, int Shift, float X, float Y) override
@@ -47,14 +51,16 @@ public:
     }
 
 protected:
-    void load(FormWindow &window) override
+    void buildControls(FormWindow &window) override
     {
         ++loads;
         window.setCaption(QStringLiteral("Plain"));
         window.setClientSizeInTwips(3000, 1500);
         window.layer().addShape(ShapeData{150, 150, 600, 600});
+        command = window.menuBar()->addAction(QStringLiteral("&Command"));
+        connectEvent(command, &QAction::triggered, [this] { ++clicks; });
     }
-    void unload() override { ++unloads; }
+    void controlsAboutToBeDestroyed() override { ++unloads; }
 };
 
 } // namespace
@@ -110,8 +116,8 @@ void tst_Form::unhandledMouseEventsChangeNothing()
 {
     struct SilentForm : Form
     {
-        void load(FormWindow &window) override { window.setClientSizeInTwips(3000, 1500); }
-        void unload() override {}
+        void buildControls(FormWindow &window) override { window.setClientSizeInTwips(3000, 1500); }
+        void controlsAboutToBeDestroyed() override {}
     } form;
     form.Show();
     FormSurface *surface = form.window()->surface();
@@ -169,14 +175,27 @@ void tst_Form::mouseEventsArriveInTwips()
     QCOMPARE(form.calls, expected);
 }
 
-// After End no form shows again and no mouse event reaches one. Last, as a program ends once.
+// After End no form shows again and no event reaches one: no mouse event, no control's signal,
+// no closing of its window. Last, as a program ends once.
 void tst_Form::endStopsEverything()
 {
     PlainForm form;
     form.Show();
+    FormWindow *window = form.window();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    form.command->trigger();
+    QCOMPARE(form.clicks, 1);
     QTimer::singleShot(0, [] { Form::End(); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(Form::hasEnded());
+
+    QTest::mouseClick(window->surface(), Qt::LeftButton, {}, QPoint(20, 10));
+    QVERIFY(form.calls.isEmpty());
+    form.command->trigger();
+    QCOMPARE(form.clicks, 1);
+    window->close();
+    QCOMPARE(form.unloads, 0);
+    QVERIFY(form.isLoaded());
     form.Unload();
     form.Show();
     QVERIFY(!form.isLoaded());

@@ -36,11 +36,7 @@ QImage fromCache(LayerCache &cache, QSize size)
 
 QImage fromScratch(const WindowlessLayer &layer, QSize size, qreal ratio)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    FigurePainter::paintAll(painter, layer, ratio);
-    return image;
+    return FigurePainter::render(layer, size, ratio, Qt::white);
 }
 
 } // namespace

@@ -2,8 +2,7 @@
 // many Resets the long run makes; make soak asks for 100,000.
 
 #include "formdriver.h"
-
-#include <QFile>
+#include "processmemory.h"
 
 #include <cstdio>
 
@@ -12,14 +11,7 @@ namespace {
 // The process's resident memory now, in KiB.
 long residentKilobytes()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
+    return processMemoryKilobytes("VmRSS");
 }
 
 void resetAndSettle(Form1 &form)

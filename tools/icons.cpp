@@ -2,7 +2,7 @@
 // program carries as its window icon.
 //
 // Usage: quillora-icons <icon.svg> <output folder> <size>...
-//        (writes <size>x<size>/apps/org.ardelvan.Quillora.png for each size)
+//        (writes <size>x<size>/apps/<application id>.png for each size)
 //        quillora-icons --pixels <icon.svg> <output file> <size>...
 //        (writes, for each size, its side length as a 32-bit big-endian number and then the
 //        picture's rows of premultiplied 8-bit red, green, blue and alpha)
@@ -35,7 +35,7 @@ bool writePngs(const QIcon &icon, const QDir &output, const QList<int> &sizes)
         const QString folder = QStringLiteral("%1x%1/apps").arg(size);
         const QImage picture = render(icon, size);
         if (picture.isNull() || !output.mkpath(folder)
-            || !picture.save(output.filePath(folder + QStringLiteral("/org.ardelvan.Quillora.png"))))
+            || !picture.save(output.filePath(folder + QStringLiteral("/" QUILLORA_APP_ID ".png"))))
             return false;
     }
     return true;

@@ -8,7 +8,6 @@
 #include "formdriver.h"
 #include "formsurface.h"
 #include "formwindow.h"
-#include "twips.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,24 +17,12 @@
 
 namespace {
 
-QPoint logicalPoint(float x, float y)
-{
-    return QPoint(int(Twips::toLogical(x)), int(Twips::toLogical(y)));
-}
-
-void drag(QWidget *surface, QPoint from, QPoint to)
-{
-    QTest::mousePress(surface, Qt::LeftButton, {}, from);
-    for (int step = 1; step <= 8; ++step)
-        QTest::mouseMove(surface, from + (to - from) * step / 8);
-    QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
-}
-
+// A figure dragged with the mouse, from and to in twips of the client area.
 struct Figure
 {
-    OptionButton *kind;
+    int kind; // Circle, Line, Rectangle, Rounded Rectangle
     int red, green, blue, thickness;
-    QPoint from, to;
+    QPointF from, to;
 };
 
 bool save(QWidget *window, const QDir &folder, const QString &name)
@@ -59,22 +46,18 @@ bool renderPictures(const QDir &folder, const QString &suffix)
     if (!save(window, folder, QStringLiteral("start%1.png").arg(suffix)))
         return false;
 
-    Form1Controls *ui = form.controls();
-    ui->Check1->setChecked(true);
+    FormDriver driver(form);
+    driver.ui().Check1->setChecked(true);
     const Figure figures[] = {
-        {ui->Option3, 255, 0, 0, 1, logicalPoint(700, 2400), logicalPoint(2600, 3700)},
-        {ui->Option1, 0, 128, 255, 1, logicalPoint(2200, 3000), logicalPoint(4900, 4700)},
-        {ui->Option4, 255, 192, 0, 1, logicalPoint(3600, 2250), logicalPoint(5000, 3300)},
-        {ui->Option2, 0, 160, 0, 6, logicalPoint(600, 4700), logicalPoint(3000, 2300)},
-        {ui->Option2, 128, 0, 128, 2, logicalPoint(800, 4800), logicalPoint(5100, 4100)},
+        {2, 255, 0, 0, 1, {690, 2400}, {2595, 3690}},
+        {0, 0, 128, 255, 1, {2190, 3000}, {4890, 4695}},
+        {3, 255, 192, 0, 1, {3600, 2250}, {4995, 3300}},
+        {1, 0, 160, 0, 6, {600, 4695}, {3000, 2295}},
+        {1, 128, 0, 128, 2, {795, 4800}, {5100, 4095}},
     };
     for (const Figure &figure : figures) {
-        figure.kind->setChecked(true);
-        ui->HScroll(0)->setValue(figure.red);
-        ui->HScroll(1)->setValue(figure.green);
-        ui->HScroll(2)->setValue(figure.blue);
-        ui->HScroll1->setValue(figure.thickness);
-        drag(window->surface(), figure.from, figure.to);
+        driver.chooseStyle(figure.kind, figure.red, figure.green, figure.blue, figure.thickness);
+        driver.drag(figure.from, figure.to, 8);
     }
     QCoreApplication::processEvents();
     return save(window, folder, QStringLiteral("drawing%1.png").arg(suffix));

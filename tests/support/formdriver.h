@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas.h"
 #include "figurepainter.h"
 #include "form1.h"
 #include "formsurface.h"
@@ -66,6 +67,18 @@ public:
         release(float(to.x()), float(to.y()));
     }
 
+    // Picks a figure kind (0 Circle, 1 Line, 2 Rectangle, 3 Rounded Rectangle), mixes the colour
+    // on the sliders and sets the line thickness, as a user does before a drag.
+    void chooseStyle(int kind, int red, int green, int blue, int thickness)
+    {
+        OptionButton *const kinds[] = {ui().Option1, ui().Option2, ui().Option3, ui().Option4};
+        kinds[kind]->setChecked(true);
+        ui().HScroll(0)->setValue(red);
+        ui().HScroll(1)->setValue(green);
+        ui().HScroll(2)->setValue(blue);
+        ui().HScroll1->setValue(thickness);
+    }
+
     // What the window shows now, as painted bit by bit into its backing store.
     QImage screen() const
     {
@@ -82,35 +95,16 @@ public:
     QImage rendered() const
     {
         const qreal ratio = surface()->devicePixelRatioF();
-        QImage image(Twips::logicalToDevice(surface()->rect(), ratio).size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        FigurePainter::paintAll(painter, m_form.window()->layer(), ratio);
-        painter.end();
-        return image;
+        return FigurePainter::render(m_form.window()->layer(),
+                                     Twips::logicalToDevice(surface()->rect(), ratio).size(), ratio,
+                                     Qt::white);
     }
 
     // The canvas and its frame, in device pixels: no windowed control lies there.
     QRect canvas() const
     {
-        return Twips::toDeviceBox(300, 2000, 5000, 3000, surface()->devicePixelRatioF());
-    }
-
-    // The largest difference of any colour channel of any pixel; images of unequal size differ
-    // by 256.
-    static int largestDifference(const QImage &a, const QImage &b)
-    {
-        if (a.size() != b.size())
-            return 256;
-        int largest = 0;
-        for (int y = 0; y < a.height(); ++y) {
-            for (int x = 0; x < a.width(); ++x) {
-                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-                largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
-                                    std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-            }
-        }
-        return largest;
+        return Twips::toDeviceBox(Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height,
+                                 surface()->devicePixelRatioF());
     }
 
     static QPoint pixel(float x, float y) { return QPoint(Twips::toDevice(x, 1), Twips::toDevice(y, 1)); }
