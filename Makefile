@@ -34,10 +34,11 @@ soak: build
 		ctest --preset default -R 'tst_eventstorm|tst_memory' --timeout 7200 --verbose
 
 # Line and branch coverage of each folder after the whole suite, from gcov's counters.
+# A fresh build each time: counters left from sources since moved or deleted confuse gcovr.
 coverage: deps
+	rm -rf build-coverage
 	cmake --preset coverage
 	cmake --build --preset coverage --parallel
-	find build-coverage -name '*.gcda' -delete
 	ctest --preset coverage --parallel 2
 	scripts/coverage-report build-coverage
 

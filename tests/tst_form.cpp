@@ -89,6 +89,14 @@ void tst_Form::showLoadsOnce()
     QCOMPARE(window->windowTitle(), QStringLiteral("Plain"));
     QCOMPARE(window->surface()->size(), QSize(200, 100));
     QVERIFY(QTest::qWaitForWindowExposed(window));
+
+    // A new background colour on a shown form paints the whole client area afresh, beneath the
+    // shape that stays where it was.
+    QCOMPARE(window->surface()->grab().toImage().pixelColor(150, 80), window->surface()->backColor());
+    window->setBackColor(RGB(0, 0, 128));
+    const QImage repainted = window->surface()->grab().toImage();
+    QCOMPARE(repainted.pixelColor(150, 80), QColor(0, 0, 128));
+    QCOMPARE(repainted.pixelColor(10, 10), QColor(Qt::black));
 }
 
 void tst_Form::unloadDestroysTheWindowOnly()

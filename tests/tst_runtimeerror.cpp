@@ -33,6 +33,11 @@ const std::map<QString, std::function<void()>> &failures()
         {"load below index 0", [] { ShapeArray().shapes.Load(-1); }},
         {"load an element loaded already", [] { ShapeArray().shapes.Load(0); }},
         {"element never loaded", [] { ShapeArray().shapes.Item(5); }},
+        {"element in a gap", [] {
+             ShapeArray array;
+             array.shapes.Load(3);
+             array.shapes.Item(2);
+         }},
         {"negative element", [] { ShapeArray().shapes.Item(-1); }},
         {"load into an empty array", [] { ControlArray<ShapeControl>().Load(1); }},
         {"unknown shape kind", [] { ShapeArray().shapes(0).setShape(1); }},
@@ -43,6 +48,7 @@ const std::map<QString, std::function<void()>> &failures()
          }},
         {"negative width", [] { ShapeArray().shapes(0).setWidth(-15); }},
         {"height not a number", [] { ShapeArray().shapes(0).setHeight(std::nanf("")); }},
+        {"infinite width", [] { ShapeArray().shapes(0).setWidth(INFINITY); }},
         {"back style 2", [] { ShapeArray().shapes(0).setBackStyle(2); }},
         {"integer overflow", [] { toInteger(32768); }},
         {"integer underflow", [] { toInteger(-32769); }},
@@ -72,12 +78,15 @@ void tst_RuntimeError::failureEndsTheProgram_data()
     QTest::newRow("load an element loaded already") << "Run-time error '360':\n\nObject already loaded";
     QTest::newRow("element never loaded")
         << "Run-time error '340':\n\nControl array element '5' doesn't exist";
+    QTest::newRow("element in a gap")
+        << "Run-time error '340':\n\nControl array element '2' doesn't exist";
     QTest::newRow("negative element")
         << "Run-time error '340':\n\nControl array element '-1' doesn't exist";
     QTest::newRow("load into an empty array")
         << "Run-time error '340':\n\nControl array element '0' doesn't exist";
     for (const char *failure : {"unknown shape kind", "border width 0", "line width 256",
-                                "negative width", "height not a number", "back style 2"})
+                                "negative width", "height not a number", "infinite width",
+                                "back style 2"})
         QTest::newRow(failure) << "Run-time error '380':\n\nInvalid property value";
     QTest::newRow("integer overflow") << "Run-time error '6':\n\nOverflow";
     QTest::newRow("integer underflow") << "Run-time error '6':\n\nOverflow";
@@ -132,6 +141,8 @@ void tst_RuntimeError::valuesWithinTheirRangeAreTaken()
     shape.setBorderWidth(255);
     shape.setWidth(0);
     shape.setShape(ShapeRoundedRectangle);
+    shape.setBackStyle(0);
+    QCOMPARE(shape.BackStyle(), 0);
     shape.setBackStyle(1);
     QCOMPARE(shape.BorderWidth(), 255);
     QCOMPARE(shape.Width(), 0);
