@@ -15,7 +15,8 @@ namespace {
 // before the window's first frame.
 QIcon windowIcon()
 {
-    const QByteArray pixels = QResource(QStringLiteral(":/icons/windowicon.rgba")).uncompressedData();
+    const QByteArray pixels =
+        QResource(QStringLiteral(":/icons/windowicon.rgba")).uncompressedData();
     QIcon icon;
     qsizetype at = 0;
     while (at + qsizetype(sizeof(quint32)) <= pixels.size()) {

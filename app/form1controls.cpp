@@ -142,24 +142,25 @@ Form1Controls::Form1Controls(FormWindow &window)
     HScroll1 = place(new HScrollBar(client), 1680, 1680, 2775, 255);
     HScroll1->setRangeAndSteps(1, 10, 1, 1);
     HScroll1->setAccessibleName(QStringLiteral("Border Thickness"));
-    Option4 = place(new OptionButton(QStringLiteral("Rounded Rectangle"), client), 360, 1080,
-                    1095, 375);
+    Option4 =
+        place(new OptionButton(QStringLiteral("Rounded Rectangle"), client), 360, 1080, 1095, 375);
     Option1->setValue(Vb::True);
-    const QList<QWidget *> blackOnWhiteControls = {Frame1, Option1, Option2, Option3, Option4, Check1};
+    const QList<QWidget *> blackOnWhiteControls = {Frame1,  Option1, Option2,
+                                                   Option3, Option4, Check1};
     for (QWidget *control : blackOnWhiteControls)
         control->setPalette(blackOnWhite());
     fitControlFont(client, *this);
 
     // Tab order follows the definition's tab indexes.
-    const QList<QWidget *> tabOrder = {Option1, Option2, Option3, Check1, HScroll(0),
+    const QList<QWidget *> tabOrder = {Option1,    Option2,    Option3,  Check1, HScroll(0),
                                        HScroll(1), HScroll(2), HScroll1, Option4};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     // Windowless controls, likewise from the bottom up.
     WindowlessLayer &layer = window.layer();
-    Shape2 = addShape(layer, Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, vbWhite,
-                      false);
+    Shape2 =
+        addShape(layer, Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, vbWhite, false);
     // The first shape and line sit hidden at the canvas's top left corner.
     Shape1.assign(0, addShape(layer, Canvas::Left, Canvas::Top, 15, 15, vbBlack, true));
     Shape1(0).setFillColor(vbWhite);
@@ -169,14 +170,20 @@ Form1Controls::Form1Controls(FormWindow &window)
     line.x2 = Canvas::Right;
     line.y2 = Canvas::Top;
     Line1.assign(0, LineControl(&layer, layer.addLine(line)));
-    Label1 = addLabel(layer, QStringLiteral("R"), 4560, 480, 255, 255, valueFont(), RGB(255, 0, 0), false);
-    Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0), false);
-    Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255), false);
+    Label1 = addLabel(layer, QStringLiteral("R"), 4560, 480, 255, 255, valueFont(), RGB(255, 0, 0),
+                      false);
+    Label2 = addLabel(layer, QStringLiteral("G"), 4560, 720, 255, 255, valueFont(), RGB(0, 192, 0),
+                      false);
+    Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255),
+                      false);
     ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
     window.surface()->setElementAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"));
-    Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack, true);
-    Label5 = addLabel(layer, QStringLiteral("1"), 4560, 1680, 375, 255, valueFont(), vbBlack, false);
-    Label6 = addLabel(layer, QStringLiteral("Border Thickness"), 2160, 1320, 2265, 315, headingFont(), vbBlack, true);
+    Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack,
+                      true);
+    Label5 =
+        addLabel(layer, QStringLiteral("1"), 4560, 1680, 375, 255, valueFont(), vbBlack, false);
+    Label6 = addLabel(layer, QStringLiteral("Border Thickness"), 2160, 1320, 2265, 315,
+                      headingFont(), vbBlack, true);
 
     // A screen reader hears the option buttons as the group "Shape?", each slider named by the
     // label beside it, the colour sliders described by the colour they mix, and the thickness

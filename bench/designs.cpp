@@ -23,7 +23,7 @@
 class PaintCounter : public QObject
 {
 public:
-    explicit PaintCounter(Design *design) : m_design(design) {}
+    explicit PaintCounter(Design *design) : m_design(design) { }
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint)
@@ -151,7 +151,7 @@ namespace {
 class PaintEverything : public QObject
 {
 public:
-    explicit PaintEverything(FormSurface *surface) : m_surface(surface) {}
+    explicit PaintEverything(FormSurface *surface) : m_surface(surface) { }
 
     bool eventFilter(QObject *, QEvent *event) override
     {
@@ -188,7 +188,7 @@ private:
 class FigureItem : public QGraphicsItem
 {
 public:
-    explicit FigureItem(const BenchFigure &figure) : m_figure(figure) {}
+    explicit FigureItem(const BenchFigure &figure) : m_figure(figure) { }
 
     QRectF boundingRect() const override
     {

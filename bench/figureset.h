@@ -26,7 +26,9 @@ struct BenchFigure
         data.top = float(std::min(from.y(), to.y()) * Twips::PerLogicalPixel);
         data.width = float(std::abs(to.x() - from.x()) * Twips::PerLogicalPixel);
         data.height = float(std::abs(to.y() - from.y()) * Twips::PerLogicalPixel);
-        data.shape = kind == Circle ? ShapeOval : kind == Rectangle ? ShapeRectangle : ShapeRoundedRectangle;
+        data.shape = kind == Circle ? ShapeOval
+            : kind == Rectangle     ? ShapeRectangle
+                                    : ShapeRoundedRectangle;
         data.backColor = data.borderColor = colour;
         data.backOpaque = true;
         return data;
@@ -35,8 +37,13 @@ struct BenchFigure
     LineData line() const
     {
         constexpr float perPixel = Twips::PerLogicalPixel;
-        return {float(from.x() * perPixel), float(from.y() * perPixel), float(to.x() * perPixel),
-                float(to.y() * perPixel), colour, quint8(thickness), true};
+        return {float(from.x() * perPixel),
+                float(from.y() * perPixel),
+                float(to.x() * perPixel),
+                float(to.y() * perPixel),
+                colour,
+                quint8(thickness),
+                true};
     }
 };
 
@@ -61,8 +68,8 @@ inline std::vector<BenchFigure> makeFigures(int count)
     for (int i = 0; i < count; ++i) {
         const QPoint from(x(random), y(random));
         const QPoint to = from + QPoint(side(random), side(random));
-        figures.push_back({BenchFigure::Kind(kind(random)), from, to, ColorValue(colour(random)),
-                           width(random)});
+        figures.push_back(
+            {BenchFigure::Kind(kind(random)), from, to, ColorValue(colour(random)), width(random)});
     }
     return figures;
 }

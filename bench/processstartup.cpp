@@ -35,15 +35,16 @@ class XvfbServer
 public:
     XvfbServer()
     {
-        m_process.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                                 QStringLiteral("-screen"), QStringLiteral("0"),
-                                                 QStringLiteral("1024x768x24"),
-                                                 QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
-        }
+        m_process.start(QStringLiteral("Xvfb"),
+                        {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                         QStringLiteral("-screen"), QStringLiteral("0"),
+                         QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                         QStringLiteral("tcp")});
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) { }
         const QByteArray number = m_process.readLine().trimmed();
         if (number.isEmpty())
-            fail(QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(m_process.readAllStandardError()));
+            fail(QStringLiteral("Xvfb did not start: ")
+                 + QString::fromLocal8Bit(m_process.readAllStandardError()));
         m_display = ':' + number;
     }
     ~XvfbServer()
@@ -86,12 +87,15 @@ ScreenWatcher::ScreenWatcher(const QByteArray &display)
 {
     if (xcb_connection_has_error(m_connection))
         fail(QStringLiteral("cannot connect to the X server ") + QString::fromLatin1(display));
-    const xcb_query_extension_reply_t *damage = xcb_get_extension_data(m_connection, &xcb_damage_id);
+    const xcb_query_extension_reply_t *damage =
+        xcb_get_extension_data(m_connection, &xcb_damage_id);
     if (!damage || !damage->present)
         fail(QStringLiteral("the X server has no XDamage extension"));
     m_damageEvent = damage->first_event + XCB_DAMAGE_NOTIFY;
     free(xcb_damage_query_version_reply(
-        m_connection, xcb_damage_query_version(m_connection, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION), nullptr));
+        m_connection,
+        xcb_damage_query_version(m_connection, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION),
+        nullptr));
 
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
@@ -113,7 +117,8 @@ ScreenWatcher::Event ScreenWatcher::nextEvent(Clock::time_point deadline)
     for (;;) {
         if (xcb_generic_event_t *event = xcb_poll_for_event(m_connection))
             return Event(event, &free);
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (xcb_connection_has_error(m_connection) || left.count() <= 0)
             return Event(nullptr, &free);
         pollfd socket{xcb_get_file_descriptor(m_connection), POLLIN, 0};
@@ -126,7 +131,8 @@ bool ScreenWatcher::isDamage(const xcb_generic_event_t &event) const
     return (event.response_type & 0x7f) == m_damageEvent;
 }
 
-double ScreenWatcher::startUntilFirstFrame(const QString &program, QSize *windowSize, double *cpuSeconds)
+double ScreenWatcher::startUntilFirstFrame(const QString &program, QSize *windowSize,
+                                           double *cpuSeconds)
 {
     const QByteArray path = program.toLocal8Bit();
     char *const arguments[] = {const_cast<char *>(path.constData()), nullptr};
@@ -141,7 +147,8 @@ double ScreenWatcher::startUntilFirstFrame(const QString &program, QSize *window
 
     const Clock::time_point start = Clock::now();
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, path.constData(), &quiet, nullptr, arguments, environment.data());
+    const int spawned =
+        posix_spawn(&child, path.constData(), &quiet, nullptr, arguments, environment.data());
     posix_spawn_file_actions_destroy(&quiet);
     if (spawned != 0)
         fail(QStringLiteral("cannot start ") + program);
@@ -162,7 +169,8 @@ double ScreenWatcher::startUntilFirstFrame(const QString &program, QSize *window
         const uint8_t type = event->response_type & 0x7f;
         if (type == XCB_CREATE_NOTIFY) {
             const auto *created = reinterpret_cast<xcb_create_notify_event_t *>(event.get());
-            geometry[created->window] = QRect(created->x, created->y, created->width, created->height);
+            geometry[created->window] =
+                QRect(created->x, created->y, created->width, created->height);
         } else if (type == XCB_CONFIGURE_NOTIFY) {
             const auto *moved = reinterpret_cast<xcb_configure_notify_event_t *>(event.get());
             geometry[moved->window] = QRect(moved->x, moved->y, moved->width, moved->height);
@@ -172,7 +180,8 @@ double ScreenWatcher::startUntilFirstFrame(const QString &program, QSize *window
             window = reinterpret_cast<xcb_map_notify_event_t *>(event.get())->window;
             unpainted = geometry[window];
         } else if (window != 0 && isDamage(*event)) {
-            const xcb_rectangle_t area = reinterpret_cast<xcb_damage_notify_event_t *>(event.get())->area;
+            const xcb_rectangle_t area =
+                reinterpret_cast<xcb_damage_notify_event_t *>(event.get())->area;
             unpainted -= QRect(area.x, area.y, area.width, area.height);
         }
         painted = Clock::now();
@@ -220,7 +229,8 @@ std::vector<ProcessStartups> measureProcessStartups(const QStringList &programs,
             const qsizetype which = run % 2 == 0 ? turn : programs.size() - 1 - turn;
             ProcessStartups &result = results[size_t(which)];
             double cpu = 0;
-            const double seconds = watcher.startUntilFirstFrame(programs[which], &result.windowSize, &cpu);
+            const double seconds =
+                watcher.startUntilFirstFrame(programs[which], &result.windowSize, &cpu);
             if (run >= 0) {
                 result.seconds.push_back(seconds);
                 result.cpuSeconds.push_back(cpu);

@@ -2,7 +2,8 @@
 // ways: the program's cached layer, a naive full repaint, and a QGraphicsScene.
 //
 // Usage: quillora-bench [--full] [Google Benchmark options]
-//        quillora-bench --memory-probe N   (prints the peak RSS in KiB holding N shapes and N lines)
+//        quillora-bench --memory-probe N   (prints the peak RSS in KiB holding N shapes and N
+//        lines)
 //
 // Each benchmark takes steps until the median of its steps has settled; --full takes the fixed
 // numbers of steps of the long record run instead.
@@ -131,7 +132,8 @@ bool sampleUntilSettled(std::vector<double> &samples, const Sampling &sampling,
 
 // Runs the steps one at a time, each timing the part it measures, and reports their median and
 // 90th percentile in microseconds and how many steps were taken.
-void measureSteps(benchmark::State &state, const Sampling &sampling, const std::function<double(int)> &step)
+void measureSteps(benchmark::State &state, const Sampling &sampling,
+                  const std::function<double(int)> &step)
 {
     std::vector<double> samples;
     bool settled = true;
@@ -183,9 +185,8 @@ std::unique_ptr<Design> makeQuilloraDesign(const std::vector<BenchFigure> &figur
 
 Quillora &quillora(const std::string &what, int count)
 {
-    return current<Quillora>(what + std::to_string(count), [&] {
-        return std::make_unique<Quillora>(makeFigures(count));
-    });
+    return current<Quillora>(what + std::to_string(count),
+                             [&] { return std::make_unique<Quillora>(makeFigures(count)); });
 }
 
 // A press with "New Shape" ticked, until its paint has finished. Every press timed loads a new
@@ -339,7 +340,8 @@ void StartupControls(benchmark::State &state)
 const std::vector<ProcessStartups> &processStartups()
 {
     static const std::vector<ProcessStartups> measured = measureProcessStartups(
-        {QStringLiteral(QUILLORA_PROGRAM), QStringLiteral(QUILLORA_BARE_PROGRAM)}, fullRun ? 100 : 30);
+        {QStringLiteral(QUILLORA_PROGRAM), QStringLiteral(QUILLORA_BARE_PROGRAM)},
+        fullRun ? 100 : 30);
     return measured;
 }
 
@@ -431,7 +433,9 @@ void registerBenchmarks()
     {
         const char *name;
         std::unique_ptr<Design> (*make)(const std::vector<BenchFigure> &);
-    } designs[] = {{"quillora", makeQuilloraDesign}, {"naive", makeNaive}, {"graphicsview", makeGraphicsView}};
+    } designs[] = {{"quillora", makeQuilloraDesign},
+                   {"naive", makeNaive},
+                   {"graphicsview", makeGraphicsView}};
     const auto add = [](const std::string &name, auto &&function) {
         return benchmark::RegisterBenchmark(name.c_str(), function)->Unit(benchmark::kMillisecond);
     };
@@ -442,10 +446,13 @@ void registerBenchmarks()
         }
     }
     for (int count : counts)
-        add("Press/quillora/" + std::to_string(count), [=](benchmark::State &state) { Press(state, count); });
-    add("ReshapeBuried/quillora/32768", [](benchmark::State &state) { ReshapeBuried(state, 32768); });
+        add("Press/quillora/" + std::to_string(count),
+            [=](benchmark::State &state) { Press(state, count); });
+    add("ReshapeBuried/quillora/32768",
+        [](benchmark::State &state) { ReshapeBuried(state, 32768); });
     for (int count : counts)
-        add("Reset/quillora/" + std::to_string(count), [=](benchmark::State &state) { Reset(state, count); });
+        add("Reset/quillora/" + std::to_string(count),
+            [=](benchmark::State &state) { Reset(state, count); });
     add("Startup/quillora", StartupQuillora);
     add("Startup/bare", StartupBare);
     add("Startup/controls", StartupControls);

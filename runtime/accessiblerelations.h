@@ -14,7 +14,10 @@ class AccessibleRelations
 {
 public:
     void setLabel(ElementId label, QWidget *control) { m_labels.insert(control, label); }
-    void setDescription(ElementId describer, QWidget *control) { m_describers.insert(control, describer); }
+    void setDescription(ElementId describer, QWidget *control)
+    {
+        m_describers.insert(control, describer);
+    }
     void setGroup(QWidget *frame, const QList<QWidget *> &members)
     {
         m_groups.insert(frame, members);

@@ -9,5 +9,8 @@ namespace Vb {
 inline constexpr Boolean True = -1;
 inline constexpr Boolean False = 0;
 
-constexpr Boolean fromBool(bool value) { return value ? True : False; }
+constexpr Boolean fromBool(bool value)
+{
+    return value ? True : False;
+}
 } // namespace Vb

@@ -24,5 +24,8 @@ inline constexpr ColorValue vbWhite = 0xFFFFFF;
 inline QString colourInWords(ColorValue value)
 {
     const QColor colour = toQColor(value);
-    return QStringLiteral("red %1, green %2, blue %3").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+    return QStringLiteral("red %1, green %2, blue %3")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue());
 }

@@ -9,8 +9,7 @@
 
 // A family of like controls under one name, addressed by a 16-bit index. Windowless controls can
 // load new elements at run time; each starts as a hidden copy of the lowest-index element.
-template <class Control>
-class ControlArray
+template <class Control> class ControlArray
 {
 public:
     // Indexes run from 0 to 32767, so an array never holds more elements than this.
@@ -22,8 +21,9 @@ public:
     Control &Item(int index)
     {
         if (index < 0 || index >= int(m_elements.size()) || !m_elements[index])
-            raiseRuntimeError(RuntimeError::ElementDoesNotExist,
-                              QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+            raiseRuntimeError(
+                RuntimeError::ElementDoesNotExist,
+                QStringLiteral("Control array element '%1' doesn't exist").arg(index));
         return *m_elements[index];
     }
     Control &operator()(int index) { return Item(index); }
@@ -53,8 +53,9 @@ private:
     // The lowest loaded index; 0 in an empty array, where Item then reports the missing element.
     int lowestIndex() const
     {
-        const auto first = std::find_if(m_elements.begin(), m_elements.end(),
-                                        [](const std::optional<Control> &e) { return e.has_value(); });
+        const auto first =
+            std::find_if(m_elements.begin(), m_elements.end(),
+                         [](const std::optional<Control> &e) { return e.has_value(); });
         return first == m_elements.end() ? 0 : int(first - m_elements.begin());
     }
 

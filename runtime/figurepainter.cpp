@@ -45,8 +45,9 @@ DeviceSegment deviceSegment(const LineData &line, qreal devicePixelRatio)
     const int pen = penPixels(line.borderWidth, devicePixelRatio);
     const int onePixel = penPixels(1, devicePixelRatio);
     const qreal across = std::floor((onePixel - pen) / 2.0) + pen / 2.0;
-    QLineF centre(QPointF(devicePoint(line.x1, line.y1, devicePixelRatio)) + QPointF(across, across),
-                  QPointF(devicePoint(line.x2, line.y2, devicePixelRatio)) + QPointF(across, across));
+    QLineF centre(
+        QPointF(devicePoint(line.x1, line.y1, devicePixelRatio)) + QPointF(across, across),
+        QPointF(devicePoint(line.x2, line.y2, devicePixelRatio)) + QPointF(across, across));
     if (line.borderWidth > 1 || centre.length() == 0)
         return {centre, pen, Qt::RoundCap};
     // Half a pixel back along the line, so its first pixel is covered whole and its last not.
@@ -264,7 +265,8 @@ bool isAntialiased(const WindowlessLayer &layer, ElementId id, qreal devicePixel
 
 void paintAll(QPainter &painter, const WindowlessLayer &layer, qreal devicePixelRatio)
 {
-    layer.forEachInStackingOrder([&](ElementId id) { paint(painter, layer, id, devicePixelRatio); });
+    layer.forEachInStackingOrder(
+        [&](ElementId id) { paint(painter, layer, id, devicePixelRatio); });
 }
 
 QImage render(const WindowlessLayer &layer, QSize deviceSize, qreal devicePixelRatio,

@@ -77,7 +77,11 @@ void Form::closedByUser()
         QCoreApplication::quit();
 }
 
-void Form::Form_MouseDown(int, int, float, float) {}
-void Form::Form_MouseMove(int, int, float, float) {}
-void Form::Form_MouseUp(int, int, float, float) {}
-void Form::Form_Load() {}
+void Form::Form_MouseDown(int, int, float, float)
+{ }
+void Form::Form_MouseMove(int, int, float, float)
+{ }
+void Form::Form_MouseUp(int, int, float, float)
+{ }
+void Form::Form_Load()
+{ }

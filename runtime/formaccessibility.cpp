@@ -25,7 +25,8 @@ QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id);
 class WindowlessElementAccessible : public QAccessibleInterface
 {
 public:
-    WindowlessElementAccessible(FormSurface *surface, ElementId id) : m_surface(surface), m_id(id) {}
+    WindowlessElementAccessible(FormSurface *surface, ElementId id) : m_surface(surface), m_id(id)
+    { }
 
     bool isValid() const override { return !m_surface.isNull(); }
     QObject *object() const override { return nullptr; }
@@ -41,7 +42,7 @@ public:
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
     QAccessible::State state() const override { return {}; }
 
     QString text(QAccessible::Text kind) const override
@@ -60,7 +61,8 @@ public:
         if (!m_surface)
             return {};
         const qreal ratio = m_surface->devicePixelRatioF();
-        const QRect local = Twips::deviceToLogical(FigurePainter::bounds(m_surface->layer(), m_id, ratio), ratio);
+        const QRect local =
+            Twips::deviceToLogical(FigurePainter::bounds(m_surface->layer(), m_id, ratio), ratio);
         return local.translated(m_surface->mapToGlobal(QPoint(0, 0)));
     }
 
@@ -92,8 +94,7 @@ class FormSurfaceAccessible : public QAccessibleWidget
 public:
     explicit FormSurfaceAccessible(FormSurface *surface)
         : QAccessibleWidget(surface, QAccessible::Client)
-    {
-    }
+    { }
 
     ~FormSurfaceAccessible() override
     {
@@ -162,7 +163,8 @@ private:
 
 QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id)
 {
-    auto *accessible = dynamic_cast<FormSurfaceAccessible *>(QAccessible::queryAccessibleInterface(surface));
+    auto *accessible =
+        dynamic_cast<FormSurfaceAccessible *>(QAccessible::queryAccessibleInterface(surface));
     return accessible && !id.isNull() ? accessible->element(id) : nullptr;
 }
 
@@ -171,7 +173,7 @@ QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id)
 class FrameAccessible : public QAccessibleWidget
 {
 public:
-    explicit FrameAccessible(Frame *frame) : QAccessibleWidget(frame, QAccessible::Grouping) {}
+    explicit FrameAccessible(Frame *frame) : QAccessibleWidget(frame, QAccessible::Grouping) { }
 
     QString text(QAccessible::Text kind) const override
     {
@@ -185,7 +187,9 @@ public:
     QAccessibleInterface *child(int index) const override
     {
         const QList<QWidget *> grouped = members();
-        return index >= 0 && index < grouped.size() ? QAccessible::queryAccessibleInterface(grouped[index]) : nullptr;
+        return index >= 0 && index < grouped.size()
+            ? QAccessible::queryAccessibleInterface(grouped[index])
+            : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
@@ -206,8 +210,7 @@ class OptionButtonAccessible : public QAccessibleWidget
 public:
     explicit OptionButtonAccessible(OptionButton *button)
         : QAccessibleWidget(button, QAccessible::RadioButton)
-    {
-    }
+    { }
 
     QAccessibleInterface *parent() const override
     {
@@ -250,7 +253,8 @@ private:
 class ScrollBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface
 {
 public:
-    explicit ScrollBarAccessible(HScrollBar *bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) {}
+    explicit ScrollBarAccessible(HScrollBar *bar) : QAccessibleWidget(bar, QAccessible::ScrollBar)
+    { }
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
@@ -308,7 +312,9 @@ private:
     QAccessibleInterface *related(ElementId (AccessibleRelations::*relation)(QWidget *) const) const
     {
         FormSurface *surface = surfaceOf(widget());
-        return surface ? elementInterface(surface, (surface->accessibleRelations().*relation)(widget())) : nullptr;
+        return surface
+            ? elementInterface(surface, (surface->accessibleRelations().*relation)(widget()))
+            : nullptr;
     }
 
     // A label describes by its caption, a shape by its name and what it shows:
@@ -353,8 +359,9 @@ void announceWindowlessChange(FormSurface *surface, ElementId id)
     if (!QAccessible::isActive() || !surface->isVisible())
         return;
     if (QAccessibleInterface *element = elementInterface(surface, id)) {
-        QAccessibleEvent changed(element, id.type() == ElementId::Label ? QAccessible::NameChanged
-                                                                      : QAccessible::DescriptionChanged);
+        QAccessibleEvent changed(element,
+                                 id.type() == ElementId::Label ? QAccessible::NameChanged
+                                                               : QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&changed);
     }
     for (QWidget *control : surface->accessibleRelations().describedBy(id)) {
@@ -362,4 +369,3 @@ void announceWindowlessChange(FormSurface *surface, ElementId id)
         QAccessible::updateAccessibility(&changed);
     }
 }
-

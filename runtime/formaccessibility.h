@@ -12,4 +12,3 @@ void installFormAccessibility();
 // Tells screen readers that a windowless control's text changed: a label's caption, a named
 // shape's colour, and so the description of every control it describes.
 void announceWindowlessChange(FormSurface *surface, ElementId id);
-

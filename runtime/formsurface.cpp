@@ -72,8 +72,8 @@ bool FormSurface::routeToForm(QMouseEvent *event)
         return false;
     // The second press of a double click arrives as a double-click event; it is a press all the
     // same, and a label keeps it as it keeps the first.
-    const bool press = event->type() == QEvent::MouseButtonPress
-        || event->type() == QEvent::MouseButtonDblClick;
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (press && event->buttons() == event->button()) {
         const QPointF twips = Twips::fromLogical(event->position());
         m_labelHasMouse = !m_layer.labelAt(float(twips.x()), float(twips.y())).isNull();
@@ -172,7 +172,8 @@ QList<ElementId> FormSurface::accessibleElements() const
         elements.append(ElementId(ElementId::Label, index));
     for (quint32 packed : m_accessibleNames.keys())
         elements.append(ElementId::fromPacked(packed));
-    elements.removeIf([this](ElementId id) { return FigurePainter::bounds(m_layer, id, m_ratio).isEmpty(); });
+    elements.removeIf(
+        [this](ElementId id) { return FigurePainter::bounds(m_layer, id, m_ratio).isEmpty(); });
     std::sort(elements.begin(), elements.end(), [this](ElementId a, ElementId b) {
         return m_layer.stackingPosition(a) < m_layer.stackingPosition(b);
     });

@@ -65,7 +65,8 @@ void LayerCache::followTopElement()
 void LayerCache::paint(QPainter &painter, const QRegion &area)
 {
     repairStaleAreas();
-    const bool topShows = !m_top.isNull() && area.intersects(FigurePainter::bounds(m_layer, m_top, m_ratio));
+    const bool topShows =
+        !m_top.isNull() && area.intersects(FigurePainter::bounds(m_layer, m_top, m_ratio));
     if (!topShows) {
         copy(painter, m_image, area);
         return;
@@ -145,9 +146,8 @@ void LayerCache::repair(const QRect &area)
     ensureScratch();
     QPainter scratch(&m_scratch);
     scratch.fillRect(area, m_background);
-    std::for_each(visible.rbegin(), visible.rend(), [&](ElementId id) {
-        FigurePainter::paint(scratch, m_layer, id, m_ratio);
-    });
+    std::for_each(visible.rbegin(), visible.rend(),
+                  [&](ElementId id) { FigurePainter::paint(scratch, m_layer, id, m_ratio); });
     scratch.end();
     QPainter painter(&m_image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -23,7 +23,7 @@ class QPainter;
 class LayerCache
 {
 public:
-    explicit LayerCache(const WindowlessLayer &layer) : m_layer(layer) {}
+    explicit LayerCache(const WindowlessLayer &layer) : m_layer(layer) { }
 
     bool isValidFor(QSize deviceSize, qreal devicePixelRatio, const QColor &background) const;
     // Draws the whole picture afresh.

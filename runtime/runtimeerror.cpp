@@ -9,7 +9,8 @@
 
 void raiseRuntimeError(int number, const QString &description)
 {
-    const QString message = QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description);
+    const QString message =
+        QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description);
     std::fprintf(stderr, "%s\n", qPrintable(message));
 
     // A headless run has nobody to read a message box, and it would never return.

@@ -29,7 +29,8 @@ public:
                     const ElementId id = ElementId::fromPacked(packed);
                     const QRect bounds = boundsOf(id);
                     // An element spanning several cells is reported from the first of them only.
-                    if (!bounds.intersects(area) || firstSharedCell(bounds, area) != QPoint(column, row))
+                    if (!bounds.intersects(area)
+                        || firstSharedCell(bounds, area) != QPoint(column, row))
                         continue;
                     visit(id);
                 }

@@ -14,9 +14,18 @@ namespace Twips {
 inline constexpr float PerLogicalPixel = 15.0f;
 inline constexpr float PerPoint = 20.0f;
 
-constexpr qreal toLogical(float twips) { return qreal(twips) / PerLogicalPixel; }
-constexpr float fromLogical(qreal pixels) { return float(pixels * PerLogicalPixel); }
-inline QPointF fromLogical(QPointF pixels) { return pixels * PerLogicalPixel; }
+constexpr qreal toLogical(float twips)
+{
+    return qreal(twips) / PerLogicalPixel;
+}
+constexpr float fromLogical(qreal pixels)
+{
+    return float(pixels * PerLogicalPixel);
+}
+inline QPointF fromLogical(QPointF pixels)
+{
+    return pixels * PerLogicalPixel;
+}
 
 // Figures snap to whole device pixels, so their edges stay crisp at any pixel ratio. Multiplying
 // first keeps the usual ratios exact: 2015 twips at 1.5 are 201.5 pixels, which dividing first

@@ -23,7 +23,8 @@ QPalette twoColourPalette(const QColor &background, const QColor &text)
     // bevels with, and a greyed text for disabled controls.
     QPalette palette(background, background);
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             palette.setColor(group, role, text);
         palette.setColor(group, QPalette::Base, background);
         // Styles draw the edges of indicators in a shade darker than the window colour, which on
@@ -62,9 +63,10 @@ bool textFits(const QString &text, const QFont &font, const QRect &box)
 {
     const QFontMetricsF metrics(font);
     const QStringList lines = text.split(QLatin1Char('\n'));
-    const qreal widest = std::ranges::max(lines | std::views::transform([&metrics](const QString &line) {
-                                              return metrics.horizontalAdvance(line);
-                                          }));
+    const qreal widest =
+        std::ranges::max(lines | std::views::transform([&metrics](const QString &line) {
+                             return metrics.horizontalAdvance(line);
+                         }));
     const qreal height = (lines.size() - 1) * metrics.lineSpacing() + metrics.height();
     return widest <= box.width() - 1 && height <= box.height() - 0.5;
 }

@@ -11,7 +11,7 @@ class ShapeControl
 {
 public:
     ShapeControl() = default;
-    ShapeControl(WindowlessLayer *layer, ElementId id) : m_layer(layer), m_id(id) {}
+    ShapeControl(WindowlessLayer *layer, ElementId id) : m_layer(layer), m_id(id) { }
 
     // A new hidden control with the same property values, as a control array loads its elements.
     ShapeControl loadCopy() const;
@@ -55,7 +55,7 @@ class LineControl
 {
 public:
     LineControl() = default;
-    LineControl(WindowlessLayer *layer, ElementId id) : m_layer(layer), m_id(id) {}
+    LineControl(WindowlessLayer *layer, ElementId id) : m_layer(layer), m_id(id) { }
 
     LineControl loadCopy() const;
 
@@ -89,7 +89,7 @@ class LabelControl
 {
 public:
     LabelControl() = default;
-    LabelControl(WindowlessLayer *layer, ElementId id) : m_layer(layer), m_id(id) {}
+    LabelControl(WindowlessLayer *layer, ElementId id) : m_layer(layer), m_id(id) { }
 
     QString Caption() const { return data().caption; }
     void setCaption(const QString &caption);

@@ -53,7 +53,7 @@ public:
     enum Type : quint32 { Shape = 0, Line = 1, Label = 2 };
 
     constexpr ElementId() = default;
-    constexpr ElementId(Type type, quint32 index) : m_packed((quint32(type) << 30) | index) {}
+    constexpr ElementId(Type type, quint32 index) : m_packed((quint32(type) << 30) | index) { }
 
     constexpr Type type() const { return Type(m_packed >> 30); }
     constexpr quint32 index() const { return m_packed & IndexMask; }
@@ -66,7 +66,7 @@ public:
 private:
     static constexpr quint32 IndexMask = (1u << 30) - 1;
     static constexpr quint32 Null = ~0u;
-    constexpr explicit ElementId(quint32 packed) : m_packed(packed) {}
+    constexpr explicit ElementId(quint32 packed) : m_packed(packed) { }
 
     quint32 m_packed = Null;
 };

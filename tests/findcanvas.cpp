@@ -19,7 +19,7 @@ bool similar(QRgb a, QRgb b)
 {
     constexpr int tolerance = 8;
     return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
-           && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+        && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
 bool showsAt(const QImage &screen, const QImage &canvas, int left, int top)
@@ -52,7 +52,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: quillora-findcanvas <screenshot.png>\n");
         return 2;
     }
-    const QImage screen = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
+    const QImage screen =
+        QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
     if (screen.isNull()) {
         std::fprintf(stderr, "quillora-findcanvas: cannot read %s\n", argv[1]);
         return 2;

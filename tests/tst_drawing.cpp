@@ -20,7 +20,10 @@ Box boxOf(const ShapeControl &shape)
 char *toString(const Box &box)
 {
     return QTest::toString(QStringLiteral("(%1, %2, %3 x %4)")
-                               .arg(box.left).arg(box.top).arg(box.width).arg(box.height));
+                               .arg(box.left)
+                               .arg(box.top)
+                               .arg(box.width)
+                               .arg(box.height));
 }
 
 } // namespace
@@ -125,7 +128,7 @@ void tst_Drawing::typicalDrag()
 
 void tst_Drawing::dragSpansPressToPointer_data()
 {
-    QTest::addColumn<OptionButton *Form1Controls::*>("option");
+    QTest::addColumn<OptionButton * Form1Controls::*>("option");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QPointF>("from");
     QTest::addColumn<QPointF>("to");
@@ -150,7 +153,10 @@ void tst_Drawing::dragSpansPressToPointer_data()
         {"up-right", {1000, 4000}, {3000, 2500}, {1000, 2500, 2000, 1500}},
         {"down-left", {3000, 2500}, {1000, 4000}, {1000, 2500, 2000, 1500}},
         {"back to the press point", {2000, 3000}, {2000, 3000}, {2000, 3000, 0, 0}},
-        {"fractional twips", {1000.5f, 2500.25f}, {1333.75f, 2100.5f}, {1000.5f, 2100.5f, 333.25f, 399.75f}},
+        {"fractional twips",
+         {1000.5f, 2500.25f},
+         {1333.75f, 2100.5f},
+         {1000.5f, 2100.5f, 333.25f, 399.75f}},
     };
     for (const auto &kind : kinds)
         for (const auto &direction : directions)
@@ -160,7 +166,7 @@ void tst_Drawing::dragSpansPressToPointer_data()
 
 void tst_Drawing::dragSpansPressToPointer()
 {
-    QFETCH(OptionButton *Form1Controls::*, option);
+    QFETCH(OptionButton * Form1Controls::*, option);
     QFETCH(int, kind);
     QFETCH(QPointF, from);
     QFETCH(QPointF, to);
@@ -177,8 +183,8 @@ void tst_Drawing::dragSpansPressToPointer()
 
     QCOMPARE(ui->Shape1.Count(), 2);
     QCOMPARE(ui->Shape1(1).Shape(), kind);
-    QCOMPARE(boxOf(ui->Shape1(1)), (Box{float(box.x()), float(box.y()), float(box.width()),
-                                       float(box.height())}));
+    QCOMPARE(boxOf(ui->Shape1(1)),
+             (Box{float(box.x()), float(box.y()), float(box.width()), float(box.height())}));
 }
 
 void tst_Drawing::clampsToCanvas_data()
@@ -227,8 +233,8 @@ void tst_Drawing::clampsToCanvas()
         QCOMPARE(QPointF(drawn.X2(), drawn.Y2()), end);
     } else {
         const QRectF box = QRectF(start, end).normalized();
-        QCOMPARE(boxOf(ui->Shape1(1)), (Box{float(box.x()), float(box.y()), float(box.width()),
-                                           float(box.height())}));
+        QCOMPARE(boxOf(ui->Shape1(1)),
+                 (Box{float(box.x()), float(box.y()), float(box.width()), float(box.height())}));
     }
     driver->release(float(pointer.x()), float(pointer.y()));
 }
@@ -321,16 +327,11 @@ void tst_Drawing::pressTargets_data()
         QPointF at;
         bool draws;
     } targets[] = {
-        {"label Color?", {2800, 250}, false},
-        {"label R", {4650, 600}, false},
-        {"label 1", {4700, 1800}, false},
-        {"label Border Thickness", {2500, 1450}, false},
-        {"frame", {300, 1500}, false},
-        {"option button", {700, 700}, false},
-        {"check box", {800, 1800}, false},
-        {"scroll bar", {3000, 600}, false},
-        {"swatch", {5100, 900}, true},
-        {"free form area", {150, 1900}, true},
+        {"label Color?", {2800, 250}, false}, {"label R", {4650, 600}, false},
+        {"label 1", {4700, 1800}, false},     {"label Border Thickness", {2500, 1450}, false},
+        {"frame", {300, 1500}, false},        {"option button", {700, 700}, false},
+        {"check box", {800, 1800}, false},    {"scroll bar", {3000, 600}, false},
+        {"swatch", {5100, 900}, true},        {"free form area", {150, 1900}, true},
         {"canvas", {2000, 3000}, true},
     };
     for (const auto &target : targets) {
@@ -362,8 +363,8 @@ void tst_Drawing::pressTargets()
     if (draws) {
         const QPointF start(std::clamp(at.x(), 300.0, 5300.0), std::clamp(at.y(), 2000.0, 5000.0));
         const QRectF box = QRectF(start, QPointF(3000, 4000)).normalized();
-        QCOMPARE(boxOf(ui->Shape1(presses)), (Box{float(box.x()), float(box.y()),
-                                                  float(box.width()), float(box.height())}));
+        QCOMPARE(boxOf(ui->Shape1(presses)),
+                 (Box{float(box.x()), float(box.y()), float(box.width()), float(box.height())}));
     }
 }
 
@@ -402,10 +403,10 @@ void tst_Drawing::reshapingPressTakesKindAndFront_data()
     QTest::addColumn<Option>("first");
     QTest::addColumn<Option>("then");
     QTest::addColumn<int>("kind");
-    QTest::newRow("circle to rectangle") << &Form1Controls::Option1 << &Form1Controls::Option3
-                                         << int(ShapeRectangle);
-    QTest::newRow("rectangle to circle") << &Form1Controls::Option3 << &Form1Controls::Option1
-                                         << int(ShapeOval);
+    QTest::newRow("circle to rectangle")
+        << &Form1Controls::Option1 << &Form1Controls::Option3 << int(ShapeRectangle);
+    QTest::newRow("rectangle to circle")
+        << &Form1Controls::Option3 << &Form1Controls::Option1 << int(ShapeOval);
     QTest::newRow("circle to rounded rectangle")
         << &Form1Controls::Option1 << &Form1Controls::Option4 << int(ShapeRoundedRectangle);
     QTest::newRow("rounded rectangle to rectangle")
@@ -509,7 +510,7 @@ void tst_Drawing::anotherButtonRestartsTheDrag()
 
 void tst_Drawing::pixelsOfFigures_data()
 {
-    QTest::addColumn<OptionButton *Form1Controls::*>("option");
+    QTest::addColumn<OptionButton * Form1Controls::*>("option");
     QTest::addColumn<QList<QPointF>>("coloured");
     QTest::addColumn<QList<QPointF>>("white");
     // Every figure is dragged from (1500, 2600) to (4500, 4400) in pure blue.
@@ -529,7 +530,7 @@ void tst_Drawing::pixelsOfFigures_data()
 
 void tst_Drawing::pixelsOfFigures()
 {
-    QFETCH(OptionButton *Form1Controls::*, option);
+    QFETCH(OptionButton * Form1Controls::*, option);
     QFETCH(QList<QPointF>, coloured);
     QFETCH(QList<QPointF>, white);
 
@@ -617,7 +618,8 @@ void tst_Drawing::modeSwitchedByKeyboardMidDrag()
     ui->Option2->setChecked(true);
     driver->drag({1000, 4000}, {2000, 4500});
     const Box shapeBefore = boxOf(ui->Shape1(1));
-    const QLineF lineBefore(ui->Line1(1).X1(), ui->Line1(1).Y1(), ui->Line1(1).X2(), ui->Line1(1).Y2());
+    const QLineF lineBefore(ui->Line1(1).X1(), ui->Line1(1).Y1(), ui->Line1(1).X2(),
+                            ui->Line1(1).Y2());
 
     ui->Check1->setChecked(false);
     OptionButton *focused = startAsLine ? ui->Option2 : ui->Option3;

@@ -15,11 +15,10 @@
 
 namespace {
 
-
 class Storm
 {
 public:
-    Storm(Form1 &form, unsigned seed) : m_form(form), m_random(seed) {}
+    Storm(Form1 &form, unsigned seed) : m_form(form), m_random(seed) { }
 
     // Does one random thing and says what, for the log.
     QString step();
@@ -53,11 +52,16 @@ private:
 float Storm::coordinate(float low, float high)
 {
     switch (pick(6)) {
-    case 0: return low;
-    case 1: return high;
-    case 2: return std::uniform_real_distribution<float>(-1e6f, 1e6f)(m_random);
-    case 3: return std::uniform_real_distribution<float>(-2000, 0)(m_random);
-    default: return std::uniform_real_distribution<float>(low - 500, high + 500)(m_random);
+    case 0:
+        return low;
+    case 1:
+        return high;
+    case 2:
+        return std::uniform_real_distribution<float>(-1e6f, 1e6f)(m_random);
+    case 3:
+        return std::uniform_real_distribution<float>(-2000, 0)(m_random);
+    default:
+        return std::uniform_real_distribution<float>(low - 500, high + 500)(m_random);
     }
 }
 
@@ -94,15 +98,17 @@ QString Storm::mouse()
 
 QString Storm::key()
 {
-    const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
-                            Qt::Key_Down, Qt::Key_Space, Qt::Key_PageUp, Qt::Key_PageDown,
-                            Qt::Key_Home, Qt::Key_End, Qt::Key_R, Qt::Key_X};
+    const Qt::Key keys[] = {Qt::Key_Tab,      Qt::Key_Backtab, Qt::Key_Left,  Qt::Key_Right,
+                            Qt::Key_Up,       Qt::Key_Down,    Qt::Key_Space, Qt::Key_PageUp,
+                            Qt::Key_PageDown, Qt::Key_Home,    Qt::Key_End,   Qt::Key_R,
+                            Qt::Key_X};
     const Qt::Key key = keys[pick(std::size(keys))];
     QWidget *target = QApplication::focusWidget();
     if (!target || target->window() != m_form.window())
         target = m_form.window();
     QTest::keyClick(target, key);
-    return QStringLiteral("key %1 on %2").arg(QKeySequence(key).toString(), target->metaObject()->className());
+    return QStringLiteral("key %1 on %2")
+        .arg(QKeySequence(key).toString(), target->metaObject()->className());
 }
 
 QString Storm::scrollBar()
@@ -177,7 +183,8 @@ void tst_EventStorm::storm_data()
     QTest::addColumn<unsigned>("seed");
     bool given = false;
     const unsigned seed = qEnvironmentVariable("QUILLORA_STORM_SEED").toUInt(&given);
-    const QList<unsigned> seeds = given ? QList<unsigned>{seed} : QList<unsigned>{1, 2026, 31337, 4242};
+    const QList<unsigned> seeds =
+        given ? QList<unsigned>{seed} : QList<unsigned>{1, 2026, 31337, 4242};
     for (unsigned seed : seeds)
         QTest::addRow("seed %u", seed) << seed;
 }
@@ -188,7 +195,8 @@ void tst_EventStorm::verifyStartState(Form1 &form, const QImage &startPicture)
     QVERIFY(ui.Option1->isChecked() && !ui.Option2->isChecked() && !ui.Option3->isChecked()
             && !ui.Option4->isChecked());
     QVERIFY(!ui.Check1->isChecked());
-    QVERIFY(ui.HScroll(0)->Value() == 0 && ui.HScroll(1)->Value() == 0 && ui.HScroll(2)->Value() == 0);
+    QVERIFY(ui.HScroll(0)->Value() == 0 && ui.HScroll(1)->Value() == 0
+            && ui.HScroll(2)->Value() == 0);
     QCOMPARE(ui.HScroll1->Value(), 1);
     QCOMPARE(ui.Label5.Caption(), QStringLiteral("1"));
     QCOMPARE(ui.ColorShape.BackColor(), vbBlack);
@@ -203,15 +211,16 @@ void tst_EventStorm::storm()
 {
     QFETCH(unsigned, seed);
     const int events = qEnvironmentVariableIntValue("QUILLORA_STORM_EVENTS") > 0
-        ? qEnvironmentVariableIntValue("QUILLORA_STORM_EVENTS") : 25000;
+        ? qEnvironmentVariableIntValue("QUILLORA_STORM_EVENTS")
+        : 25000;
 
     Form1 form;
     form.Show();
     QVERIFY(QTest::qWaitForWindowActive(form.window()));
     const QImage startPicture = FormDriver(form).screen();
     Storm storm(form, seed);
-    std::printf("event storm: seed %u, %d events (QUILLORA_STORM_SEED=%u replays it)\n", seed, events,
-                seed);
+    std::printf("event storm: seed %u, %d events (QUILLORA_STORM_SEED=%u replays it)\n", seed,
+                events, seed);
     QStringList recent;
     int shapes = 1, lines = 1;
 
@@ -224,15 +233,19 @@ void tst_EventStorm::storm()
             recent.removeFirst();
         const auto where = [&] {
             return QStringLiteral("seed %1: the first %2 events reproduce it; the last were:\n  %3")
-                .arg(seed).arg(event + 1).arg(recent.join(QStringLiteral("\n  "))).toLocal8Bit();
+                .arg(seed)
+                .arg(event + 1)
+                .arg(recent.join(QStringLiteral("\n  ")))
+                .toLocal8Bit();
         };
-#define STORM_VERIFY(condition) \
-    if (!(condition)) \
-        QFAIL(where().constData())
+#define STORM_VERIFY(condition)                                                                    \
+    if (!(condition))                                                                              \
+    QFAIL(where().constData())
 
         STORM_VERIFY(form.isLoaded() && !Form::hasEnded());
         Form1Controls &ui = *form.controls();
-        const bool wasReset = what == QLatin1String("Alt+R") || what.startsWith(QLatin1String("Reset"));
+        const bool wasReset =
+            what == QLatin1String("Alt+R") || what.startsWith(QLatin1String("Reset"));
         if (wasReset) {
             STORM_VERIFY(!form.window()->isHidden());
             verifyStartState(form, startPicture);
@@ -260,8 +273,8 @@ void tst_EventStorm::storm()
             if (sweep)
                 continue;
             if (moved && !state.DragDrawsLine)
-                STORM_VERIFY(Canvas::contains(shape.Left() + shape.Width(),
-                                              shape.Top() + shape.Height()));
+                STORM_VERIFY(
+                    Canvas::contains(shape.Left() + shape.Width(), shape.Top() + shape.Height()));
             break;
         }
         for (int i = sweep ? 0 : std::min<int>(state.CurrentLine, lines - 1); i < lines; ++i) {

@@ -24,8 +24,12 @@ struct MouseCall
 
 char *toString(const MouseCall &call)
 {
-    return QTest::toString(QStringLiteral("%1(%2, %3, %4, %5)").arg(call.event).arg(call.button)
-                               .arg(call.shift).arg(call.x).arg(call.y));
+    return QTest::toString(QStringLiteral("%1(%2, %3, %4, %5)")
+                               .arg(call.event)
+                               .arg(call.button)
+                               .arg(call.shift)
+                               .arg(call.x)
+                               .arg(call.y));
 }
 
 class PlainForm : public Form
@@ -92,7 +96,8 @@ void tst_Form::showLoadsOnce()
 
     // A new background colour on a shown form paints the whole client area afresh, beneath the
     // shape that stays where it was.
-    QCOMPARE(window->surface()->grab().toImage().pixelColor(150, 80), window->surface()->backColor());
+    QCOMPARE(window->surface()->grab().toImage().pixelColor(150, 80),
+             window->surface()->backColor());
     window->setBackColor(RGB(0, 0, 128));
     const QImage repainted = window->surface()->grab().toImage();
     QCOMPARE(repainted.pixelColor(150, 80), QColor(0, 0, 128));
@@ -125,7 +130,7 @@ void tst_Form::unhandledMouseEventsChangeNothing()
     struct SilentForm : Form
     {
         void buildControls(FormWindow &window) override { window.setClientSizeInTwips(3000, 1500); }
-        void controlsAboutToBeDestroyed() override {}
+        void controlsAboutToBeDestroyed() override { }
     } form;
     form.Show();
     FormSurface *surface = form.window()->surface();
@@ -146,13 +151,15 @@ void tst_Form::mouseEventsArriveInTwips_data()
     QTest::addColumn<int>("buttonBit");
     QTest::addColumn<int>("shiftBits");
     QTest::newRow("left") << Qt::LeftButton << Qt::KeyboardModifiers() << 1 << 0;
-    QTest::newRow("right with Shift") << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier)
-                                      << 2 << 1;
+    QTest::newRow("right with Shift")
+        << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << 2 << 1;
     QTest::newRow("middle with Ctrl and Alt")
-        << Qt::MiddleButton << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier) << 4 << 6;
+        << Qt::MiddleButton << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier) << 4
+        << 6;
     QTest::newRow("left with all three")
         << Qt::LeftButton
-        << Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier) << 1 << 7;
+        << Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier) << 1
+        << 7;
 }
 
 // Button and Shift as bits, the point in twips of the client area: a press and a release name the
@@ -168,8 +175,8 @@ void tst_Form::mouseEventsArriveInTwips()
     FormSurface *surface = form.window()->surface();
     QVERIFY(QTest::qWaitForWindowExposed(form.window()));
     const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, surface->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
-                          held, modifiers);
+        QMouseEvent event(type, at, surface->mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, held, modifiers);
         QApplication::sendEvent(surface, &event);
     };
     send(QEvent::MouseButtonPress, {20, 10}, button);

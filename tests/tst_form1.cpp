@@ -132,14 +132,14 @@ void tst_Form1::geometryInTwips()
     QFETCH(QRectF, twips);
     Form1Controls &ui = *form->controls();
     const QHash<QString, QWidget *> widgets = {
-        {"Frame1", ui.Frame1}, {"Option1", ui.Option1}, {"Option2", ui.Option2},
-        {"Option3", ui.Option3}, {"Option4", ui.Option4}, {"Check1", ui.Check1},
-        {"HScroll(0)", ui.HScroll(0)}, {"HScroll(1)", ui.HScroll(1)},
-        {"HScroll(2)", ui.HScroll(2)}, {"HScroll1", ui.HScroll1}};
+        {"Frame1", ui.Frame1},         {"Option1", ui.Option1},       {"Option2", ui.Option2},
+        {"Option3", ui.Option3},       {"Option4", ui.Option4},       {"Check1", ui.Check1},
+        {"HScroll(0)", ui.HScroll(0)}, {"HScroll(1)", ui.HScroll(1)}, {"HScroll(2)", ui.HScroll(2)},
+        {"HScroll1", ui.HScroll1}};
     if (QWidget *widget = widgets.value(name)) {
-        QCOMPARE(widget->geometry(), Twips::toLogicalRect(float(twips.x()), float(twips.y()),
-                                                          float(twips.width()),
-                                                          float(twips.height())));
+        QCOMPARE(widget->geometry(),
+                 Twips::toLogicalRect(float(twips.x()), float(twips.y()), float(twips.width()),
+                                      float(twips.height())));
         QVERIFY(widget->isVisible() && widget->isEnabled());
         return;
     }
@@ -165,9 +165,9 @@ void tst_Form1::stacking()
 {
     Form1Controls &ui = *form->controls();
     // Windowed controls from the top of the stack down.
-    const QList<QWidget *> windowed = {ui.Option4, ui.HScroll1, ui.HScroll(2), ui.HScroll(1),
-                                       ui.HScroll(0), ui.Check1, ui.Option3, ui.Option2,
-                                       ui.Option1, ui.Frame1};
+    const QList<QWidget *> windowed = {ui.Option4,    ui.HScroll1, ui.HScroll(2), ui.HScroll(1),
+                                       ui.HScroll(0), ui.Check1,   ui.Option3,    ui.Option2,
+                                       ui.Option1,    ui.Frame1};
     const QObjectList children = form->window()->surface()->children();
     for (qsizetype i = 1; i < windowed.size(); ++i)
         QVERIFY2(children.indexOf(windowed[i]) < children.indexOf(windowed[i - 1]),
@@ -176,10 +176,9 @@ void tst_Form1::stacking()
     QCOMPARE(ui.Option1->parentWidget(), form->window()->surface());
 
     const WindowlessLayer &layer = form->window()->layer();
-    const QList<ElementId> windowless = {ui.Label6.id(), ui.Label5.id(), ui.Label4.id(),
-                                         ui.ColorShape.id(), ui.Label3.id(), ui.Label2.id(),
-                                         ui.Label1.id(), ui.Line1(0).id(), ui.Shape1(0).id(),
-                                         ui.Shape2.id()};
+    const QList<ElementId> windowless = {
+        ui.Label6.id(), ui.Label5.id(), ui.Label4.id(),   ui.ColorShape.id(), ui.Label3.id(),
+        ui.Label2.id(), ui.Label1.id(), ui.Line1(0).id(), ui.Shape1(0).id(),  ui.Shape2.id()};
     for (qsizetype i = 1; i < windowless.size(); ++i)
         QVERIFY(layer.stackingPosition(windowless[i]) < layer.stackingPosition(windowless[i - 1]));
 }
@@ -187,8 +186,9 @@ void tst_Form1::stacking()
 void tst_Form1::tabOrder()
 {
     Form1Controls &ui = *form->controls();
-    const QList<QWidget *> order = {ui.Option1, ui.Option2, ui.Option3, ui.Check1, ui.HScroll(0),
-                                    ui.HScroll(1), ui.HScroll(2), ui.HScroll1, ui.Option4};
+    const QList<QWidget *> order = {ui.Option1,    ui.Option2,    ui.Option3,
+                                    ui.Check1,     ui.HScroll(0), ui.HScroll(1),
+                                    ui.HScroll(2), ui.HScroll1,   ui.Option4};
     for (qsizetype i = 1; i < order.size(); ++i)
         QCOMPARE(order[i - 1]->nextInFocusChain(), order[i]);
 }

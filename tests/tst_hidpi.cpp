@@ -15,7 +15,8 @@ private slots:
 private:
     qreal expectedRatio() const
     {
-        const qreal factor = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+        const qreal factor =
+            qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
         return factor > 0 ? factor : 1;
     }
 };

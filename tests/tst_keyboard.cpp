@@ -45,7 +45,7 @@ void tst_Keyboard::tabVisitsTheControlsInOrder()
         visited.append(QApplication::focusWidget());
     }
     // The option group takes one Tab stop, at its selected button, as radio groups do.
-    const QList<QWidget *> expected = {ui->Option1, ui->Check1, ui->HScroll(0), ui->HScroll(1),
+    const QList<QWidget *> expected = {ui->Option1,    ui->Check1,   ui->HScroll(0), ui->HScroll(1),
                                        ui->HScroll(2), ui->HScroll1, ui->Option1};
     QCOMPARE(visited, expected);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
@@ -79,12 +79,12 @@ void tst_Keyboard::spaceTicksNewShape()
 void tst_Keyboard::keysDrawWithoutTheMenu()
 {
     ui->Option1->setFocus();
-    QTest::keyClick(ui->Option1, Qt::Key_Down);                 // Line
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // New Shape
+    QTest::keyClick(ui->Option1, Qt::Key_Down);                // Line
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // New Shape
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // red
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // red
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
-    for (int i = 0; i < 3; ++i)                                 // to the thickness
+    for (int i = 0; i < 3; ++i) // to the thickness
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), ui->HScroll1);
     QTest::keyClick(ui->HScroll1, Qt::Key_PageDown);
@@ -101,11 +101,16 @@ void tst_Keyboard::keysDrawWithoutTheMenu()
 
 void tst_Keyboard::controlsHaveAccessibleNames()
 {
-    const QList<std::pair<QWidget *, QString>> widgets = {
-        {ui->Frame1, "Shape?"},     {ui->Option1, "Circle"},   {ui->Option2, "Line"},
-        {ui->Option3, "Rectangle"}, {ui->Option4, "Rounded Rectangle"},
-        {ui->Check1, "New Shape"},  {ui->HScroll(0), "Red"},   {ui->HScroll(1), "Green"},
-        {ui->HScroll(2), "Blue"},   {ui->HScroll1, "Border Thickness"}};
+    const QList<std::pair<QWidget *, QString>> widgets = {{ui->Frame1, "Shape?"},
+                                                          {ui->Option1, "Circle"},
+                                                          {ui->Option2, "Line"},
+                                                          {ui->Option3, "Rectangle"},
+                                                          {ui->Option4, "Rounded Rectangle"},
+                                                          {ui->Check1, "New Shape"},
+                                                          {ui->HScroll(0), "Red"},
+                                                          {ui->HScroll(1), "Green"},
+                                                          {ui->HScroll(2), "Blue"},
+                                                          {ui->HScroll1, "Border Thickness"}};
     for (const auto &[widget, name] : widgets) {
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
         QVERIFY(accessible);
@@ -130,7 +135,8 @@ void tst_Keyboard::controlsHaveAccessibleNames()
         if (!child->object())
             windowless.append(child->text(QAccessible::Name));
     }
-    QCOMPARE(windowless, QStringList({"R", "G", "B", "Colour preview", "Color?", "1", "Border Thickness"}));
+    QCOMPARE(windowless,
+             QStringList({"R", "G", "B", "Colour preview", "Color?", "1", "Border Thickness"}));
     for (const char *caption : {"R", "G", "B", "Color?", "1", "Border Thickness"})
         QCOMPARE(children.value(caption)->role(), QAccessible::StaticText);
     QAccessibleInterface *swatch = children.value(QStringLiteral("Colour preview"));

@@ -16,8 +16,8 @@ namespace {
 class CacheFollower : public LayerObserver
 {
 public:
-    explicit CacheFollower(LayerCache &cache) : m_cache(cache) {}
-    void elementAboutToChange(ElementId) override {}
+    explicit CacheFollower(LayerCache &cache) : m_cache(cache) { }
+    void elementAboutToChange(ElementId) override { }
     void elementChanged(ElementId id) override { m_cache.elementChanged(id); }
     void elementAdded(ElementId id) override { m_cache.elementChanged(id); }
 
@@ -107,19 +107,33 @@ void tst_LayerCache::randomEditsMatchAFullRendering()
     CacheFollower follower(cache);
     QList<ElementId> elements;
     for (int i = 0; i < 30; ++i) {
-        ShapeData shape{coordinate(random), coordinate(random), extent(random), extent(random),
-                        colour(), colour(), vbBlack, kinds[kind(random)], 1, i % 2 == 0, true};
+        ShapeData shape{coordinate(random),
+                        coordinate(random),
+                        extent(random),
+                        extent(random),
+                        colour(),
+                        colour(),
+                        vbBlack,
+                        kinds[kind(random)],
+                        1,
+                        i % 2 == 0,
+                        true};
         elements.append(layer.addShape(shape));
-        LineData line{coordinate(random), coordinate(random), coordinate(random),
-                      coordinate(random), colour(), quint8(width(random)), true};
+        LineData line{coordinate(random),
+                      coordinate(random),
+                      coordinate(random),
+                      coordinate(random),
+                      colour(),
+                      quint8(width(random)),
+                      true};
         elements.append(layer.addLine(line));
     }
     layer.setObserver(&follower);
     cache.rebuild(size, ratio, Qt::white);
 
     for (int edit = 0; edit < 300; ++edit) {
-        const ElementId id = elements[std::uniform_int_distribution<int>(
-            0, int(elements.size()) - 1)(random)];
+        const ElementId id =
+            elements[std::uniform_int_distribution<int>(0, int(elements.size()) - 1)(random)];
         const float x = coordinate(random), y = coordinate(random);
         const bool shape = id.type() == ElementId::Shape;
         switch (action(random)) {
@@ -154,8 +168,17 @@ void tst_LayerCache::randomEditsMatchAFullRendering()
             break;
         }
         default: {
-            ShapeData added{x, y, extent(random), extent(random), colour(), colour(), vbBlack,
-                            kinds[kind(random)], 1, true, true};
+            ShapeData added{x,
+                            y,
+                            extent(random),
+                            extent(random),
+                            colour(),
+                            colour(),
+                            vbBlack,
+                            kinds[kind(random)],
+                            1,
+                            true,
+                            true};
             elements.append(layer.addShape(added));
         }
         }
@@ -171,17 +194,17 @@ void tst_LayerCache::gridFindsEachElementOnce_data()
     QTest::addColumn<bool>("found");
     QTest::newRow("inside one cell") << QRect(10, 10, 5, 5) << QRect(0, 0, 64, 64) << true;
     QTest::newRow("across many cells") << QRect(10, 10, 300, 200) << QRect(0, 0, 400, 300) << true;
-    QTest::newRow("area in a far cell") << QRect(10, 10, 300, 200) << QRect(250, 150, 10, 10)
-                                        << true;
+    QTest::newRow("area in a far cell")
+        << QRect(10, 10, 300, 200) << QRect(250, 150, 10, 10) << true;
     QTest::newRow("beside the area") << QRect(10, 10, 50, 50) << QRect(61, 10, 20, 20) << false;
-    QTest::newRow("past the left and top edges") << QRect(-500, -500, 520, 520)
-                                                 << QRect(0, 0, 30, 30) << true;
-    QTest::newRow("past the right and bottom edges") << QRect(300, 200, 1000, 1000)
-                                                     << QRect(310, 210, 5, 5) << true;
-    QTest::newRow("wholly outside the window") << QRect(-900, -900, 10, 10) << QRect(0, 0, 320, 240)
-                                               << false;
-    QTest::newRow("area past the edges") << QRect(0, 0, 320, 240) << QRect(-100, -100, 1000, 1000)
-                                         << true;
+    QTest::newRow("past the left and top edges")
+        << QRect(-500, -500, 520, 520) << QRect(0, 0, 30, 30) << true;
+    QTest::newRow("past the right and bottom edges")
+        << QRect(300, 200, 1000, 1000) << QRect(310, 210, 5, 5) << true;
+    QTest::newRow("wholly outside the window")
+        << QRect(-900, -900, 10, 10) << QRect(0, 0, 320, 240) << false;
+    QTest::newRow("area past the edges")
+        << QRect(0, 0, 320, 240) << QRect(-100, -100, 1000, 1000) << true;
 }
 
 void tst_LayerCache::gridFindsEachElementOnce()

@@ -50,7 +50,8 @@ bool isInk(QRgb pixel)
 // The text of a caption laid out in its box as the style lays it out.
 QRect textIn(const QRect &box, const QFont &font, const QString &text)
 {
-    const QRect laidOut = QFontMetrics(font).boundingRect(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+    const QRect laidOut =
+        QFontMetrics(font).boundingRect(box, Qt::AlignLeft | Qt::AlignVCenter, text);
     return laidOut.adjusted(-1, -1, 1, 1);
 }
 
@@ -212,21 +213,23 @@ QList<Caption> tst_Look::captions() const
                      toDevice(textIn(check, ui.Check1->font(), ui.Check1->text()), r), Qt::black,
                      ui.Check1->text(), ui.Check1->font()});
     const WindowlessLayer &layer = form->window()->layer();
-    for (const LabelControl &label : {ui.Label1, ui.Label2, ui.Label3, ui.Label4, ui.Label5, ui.Label6}) {
+    for (const LabelControl &label :
+         {ui.Label1, ui.Label2, ui.Label3, ui.Label4, ui.Label5, ui.Label6}) {
         QRect box = FigurePainter::bounds(layer, label.id(), r);
         // Where an element above the label covers the end of its box, as the swatch does the boxes
         // of "R", "G" and "B", the box is taken to end there.
         layer.forEachInStackingOrder([&](ElementId above) {
             const QRect cover = FigurePainter::bounds(layer, above, r);
-            if (layer.stackingPosition(above) <= layer.stackingPosition(label.id()) || !cover.intersects(box))
+            if (layer.stackingPosition(above) <= layer.stackingPosition(label.id())
+                || !cover.intersects(box))
                 return;
             if (cover.left() > box.left())
                 box.setRight(cover.left() - 1);
             else if (cover.top() > box.top())
                 box.setBottom(cover.top() - 1);
         });
-        captions.append({label.Caption(), box, box, toQColor(label.ForeColor()), label.Caption(), label.Font(),
-                         label.AutoSize() ? 0 : 1, 0});
+        captions.append({label.Caption(), box, box, toQColor(label.ForeColor()), label.Caption(),
+                         label.Font(), label.AutoSize() ? 0 : 1, 0});
     }
     return captions;
 }
@@ -276,10 +279,12 @@ QRegion tst_Look::background() const
     const Form1Controls &ui = *form->controls();
     const qreal r = ratio();
     QRegion free(toDevice(form->window()->surface()->rect(), r));
-    for (QWidget *child : form->window()->surface()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+    for (QWidget *child :
+         form->window()->surface()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         free -= toDevice(child->geometry(), r);
     const WindowlessLayer &layer = form->window()->layer();
-    layer.forEachInStackingOrder([&](ElementId id) { free -= FigurePainter::bounds(layer, id, r); });
+    layer.forEachInStackingOrder(
+        [&](ElementId id) { free -= FigurePainter::bounds(layer, id, r); });
 
     const QRect frame = ui.Frame1->geometry();
     const QRect title = ui.Frame1->captionBox().translated(frame.topLeft());
@@ -289,16 +294,19 @@ QRegion tst_Look::background() const
     for (OptionButton *option : {ui.Option1, ui.Option2, ui.Option3, ui.Option4}) {
         inside -= toDevice(option->geometry(), r);
         QRegion own = toDevice(option->geometry(), r);
-        own -= toDevice(indicatorOf(option, QStyle::SE_RadioButtonIndicator).adjusted(-2, -2, 2, 2), r);
+        own -= toDevice(indicatorOf(option, QStyle::SE_RadioButtonIndicator).adjusted(-2, -2, 2, 2),
+                        r);
         const QRect caption = option->captionBox().translated(option->pos());
         own -= toDevice(textIn(caption, option->font(), option->text()), r);
         free += own;
     }
     free += inside;
     QRegion check = toDevice(ui.Check1->geometry(), r);
-    check -= toDevice(indicatorOf(ui.Check1, QStyle::SE_CheckBoxIndicator).adjusted(-2, -2, 2, 2), r);
-    check -= toDevice(textIn(ui.Check1->captionBox().translated(ui.Check1->pos()), ui.Check1->font(),
-                             ui.Check1->text()), r);
+    check -=
+        toDevice(indicatorOf(ui.Check1, QStyle::SE_CheckBoxIndicator).adjusted(-2, -2, 2, 2), r);
+    check -= toDevice(textIn(ui.Check1->captionBox().translated(ui.Check1->pos()),
+                             ui.Check1->font(), ui.Check1->text()),
+                      r);
     return free + check;
 }
 
@@ -322,7 +330,9 @@ void tst_Look::backgroundsWhite()
             for (int x = part.left(); x <= part.right(); ++x) {
                 if (isInk(screen.pixel(x, y)))
                     QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, not white")
-                                         .arg(x).arg(y).arg(screen.pixelColor(x, y).name())));
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(screen.pixelColor(x, y).name())));
             }
         }
     }
@@ -351,13 +361,15 @@ void tst_Look::indicatorsStandOut()
         };
         for (OptionButton *option : {ui.Option1, ui.Option2, ui.Option3, ui.Option4}) {
             const double contrast = contrastOf(option, QStyle::SE_RadioButtonIndicator);
-            qInfo("%-17s indicator, %s: strongest contrast %5.2f : 1", qPrintable(option->Caption()),
-                  option->isChecked() ? "chosen" : "not chosen", contrast);
+            qInfo("%-17s indicator, %s: strongest contrast %5.2f : 1",
+                  qPrintable(option->Caption()), option->isChecked() ? "chosen" : "not chosen",
+                  contrast);
             QVERIFY(contrast >= Contrast::nonTextLevel);
             QCOMPARE(contrast >= Contrast::enhancedLevel, option->isChecked());
         }
         const double contrast = contrastOf(ui.Check1, QStyle::SE_CheckBoxIndicator);
-        qInfo("New Shape indicator, %s: strongest contrast %5.2f : 1", ticked ? "ticked" : "clear", contrast);
+        qInfo("New Shape indicator, %s: strongest contrast %5.2f : 1", ticked ? "ticked" : "clear",
+              contrast);
         QVERIFY(contrast >= Contrast::nonTextLevel);
         QCOMPARE(contrast >= Contrast::enhancedLevel, ticked);
     }
@@ -380,7 +392,8 @@ void tst_Look::controlsHideFiguresBeneath()
     QCOMPARE(ui.Line1(1).BorderWidth(), 10);
     const QImage after = grab();
     QCOMPARE(after.copy(check), before);
-    const QRect lineBounds = FigurePainter::bounds(form->window()->layer(), ui.Line1(1).id(), ratio());
+    const QRect lineBounds =
+        FigurePainter::bounds(form->window()->layer(), ui.Line1(1).id(), ratio());
     QVERIFY(lineBounds.top() <= check.bottom());
     QCOMPARE(after.pixelColor(check.center().x(), check.bottom() + 1), QColor(Qt::black));
 }
@@ -403,7 +416,8 @@ void tst_Look::canvasFrameEdgesEven()
             QVERIFY2(whiteAt(x, canvas.top() - step) && whiteAt(x, canvas.bottom() + step),
                      qPrintable(QStringLiteral("column %1 outside").arg(x)));
             if (across && x >= canvas.left() + edge && x <= canvas.right() - edge)
-                QVERIFY2(whiteAt(x, canvas.top() + edge - 1 + step) && whiteAt(x, canvas.bottom() - edge + 1 - step),
+                QVERIFY2(whiteAt(x, canvas.top() + edge - 1 + step)
+                             && whiteAt(x, canvas.bottom() - edge + 1 - step),
                          qPrintable(QStringLiteral("column %1 inside").arg(x)));
         }
         for (int row = 0; across && row < edge; ++row)
@@ -416,7 +430,8 @@ void tst_Look::canvasFrameEdgesEven()
             QVERIFY2(whiteAt(canvas.left() - step, y) && whiteAt(canvas.right() + step, y),
                      qPrintable(QStringLiteral("row %1 outside").arg(y)));
             if (down && y >= canvas.top() + edge && y <= canvas.bottom() - edge)
-                QVERIFY2(whiteAt(canvas.left() + edge - 1 + step, y) && whiteAt(canvas.right() - edge + 1 - step, y),
+                QVERIFY2(whiteAt(canvas.left() + edge - 1 + step, y)
+                             && whiteAt(canvas.right() - edge + 1 - step, y),
                          qPrintable(QStringLiteral("row %1 inside").arg(y)));
         }
         for (int column = 0; down && column < edge; ++column)
@@ -436,7 +451,8 @@ void tst_Look::fontsChosenOnPurpose()
           control.pixelSize(), qPrintable(heading.family()), qPrintable(value.family()));
     const QString expected = qEnvironmentVariable("QUILLORA_TEST_FACES");
     if (!expected.isEmpty()) {
-        QCOMPARE(QStringList({control.family(), heading.family(), value.family()}).join(u','), expected);
+        QCOMPARE(QStringList({control.family(), heading.family(), value.family()}).join(u','),
+                 expected);
     }
     // "Rounded Rectangle" wraps onto two lines; every other caption keeps to one.
     QCOMPARE(ui.Option4->text(), QStringLiteral("Rounded\nRectangle"));

@@ -64,11 +64,13 @@ void tst_Memory::resetCyclesDoNotGrow()
     }
     const long first = resident.first();
     const long largest = *std::max_element(resident.begin(), resident.end());
-    qInfo("resident after the first cycle %ld KiB, largest after any of 100 cycles %ld KiB, after the last %ld KiB",
+    qInfo("resident after the first cycle %ld KiB, largest after any of 100 cycles %ld KiB, after "
+          "the last %ld KiB",
           first, largest, resident.last());
     // Allocators keep some freed pages back; leaking the figures of one cycle, some 100 KiB,
     // would pass this bound within a dozen cycles.
-    QVERIFY2(largest <= first + 1024, qPrintable(QStringLiteral("grew from %1 to %2 KiB").arg(first).arg(largest)));
+    QVERIFY2(largest <= first + 1024,
+             qPrintable(QStringLiteral("grew from %1 to %2 KiB").arg(first).arg(largest)));
 }
 
 void tst_Memory::residentMemoryFlatOverManyResets_data()

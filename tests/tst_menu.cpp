@@ -74,7 +74,8 @@ void tst_Menu::verifyStartState()
     QCOMPARE(ui.ColorShape.BackColor(), vbBlack);
     QCOMPARE(ui.Shape1.Count(), 1);
     QCOMPARE(ui.Line1.Count(), 1);
-    QCOMPARE(QRectF(ui.Shape1(0).Left(), ui.Shape1(0).Top(), ui.Shape1(0).Width(), ui.Shape1(0).Height()),
+    QCOMPARE(QRectF(ui.Shape1(0).Left(), ui.Shape1(0).Top(), ui.Shape1(0).Width(),
+                    ui.Shape1(0).Height()),
              QRectF(300, 2000, 15, 15));
     QCOMPARE(ui.Shape1(0).BackColor(), vbBlack);
     QCOMPARE(ui.Shape1(0).Shape(), ShapeRectangle);
@@ -151,7 +152,8 @@ void tst_Menu::resetReusesIndexes()
     FormDriver fresh(*form);
     fresh.drag({3000, 3000}, {4000, 3500});
     QCOMPARE(ui->Shape1.Count(), 1);
-    QCOMPARE(QRectF(ui->Shape1(0).Left(), ui->Shape1(0).Top(), ui->Shape1(0).Width(), ui->Shape1(0).Height()),
+    QCOMPARE(QRectF(ui->Shape1(0).Left(), ui->Shape1(0).Top(), ui->Shape1(0).Width(),
+                    ui->Shape1(0).Height()),
              QRectF(3000, 3000, 1000, 500));
     ui->Check1->setChecked(true);
     fresh.drag({1000, 2500}, {1500, 2600});

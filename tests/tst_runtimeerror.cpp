@@ -33,7 +33,8 @@ const std::map<QString, std::function<void()>> &failures()
         {"load below index 0", [] { ShapeArray().shapes.Load(-1); }},
         {"load an element loaded already", [] { ShapeArray().shapes.Load(0); }},
         {"element never loaded", [] { ShapeArray().shapes.Item(5); }},
-        {"element in a gap", [] {
+        {"element in a gap",
+         [] {
              ShapeArray array;
              array.shapes.Load(3);
              array.shapes.Item(2);
@@ -42,7 +43,8 @@ const std::map<QString, std::function<void()>> &failures()
         {"load into an empty array", [] { ControlArray<ShapeControl>().Load(1); }},
         {"unknown shape kind", [] { ShapeArray().shapes(0).setShape(1); }},
         {"border width 0", [] { ShapeArray().shapes(0).setBorderWidth(0); }},
-        {"line width 256", [] {
+        {"line width 256",
+         [] {
              WindowlessLayer layer;
              LineControl(&layer, layer.addLine(LineData())).setBorderWidth(256);
          }},
@@ -75,7 +77,8 @@ void tst_RuntimeError::failureEndsTheProgram_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("load past the last index") << "Run-time error '9':\n\nSubscript out of range";
     QTest::newRow("load below index 0") << "Run-time error '9':\n\nSubscript out of range";
-    QTest::newRow("load an element loaded already") << "Run-time error '360':\n\nObject already loaded";
+    QTest::newRow("load an element loaded already")
+        << "Run-time error '360':\n\nObject already loaded";
     QTest::newRow("element never loaded")
         << "Run-time error '340':\n\nControl array element '5' doesn't exist";
     QTest::newRow("element in a gap")
@@ -84,9 +87,9 @@ void tst_RuntimeError::failureEndsTheProgram_data()
         << "Run-time error '340':\n\nControl array element '-1' doesn't exist";
     QTest::newRow("load into an empty array")
         << "Run-time error '340':\n\nControl array element '0' doesn't exist";
-    for (const char *failure : {"unknown shape kind", "border width 0", "line width 256",
-                                "negative width", "height not a number", "infinite width",
-                                "back style 2"})
+    for (const char *failure :
+         {"unknown shape kind", "border width 0", "line width 256", "negative width",
+          "height not a number", "infinite width", "back style 2"})
         QTest::newRow(failure) << "Run-time error '380':\n\nInvalid property value";
     QTest::newRow("integer overflow") << "Run-time error '6':\n\nOverflow";
     QTest::newRow("integer underflow") << "Run-time error '6':\n\nOverflow";
@@ -109,15 +112,16 @@ void tst_RuntimeError::failureEndsTheProgram()
 void tst_RuntimeError::failureOnADisplayShowsAMessageBox()
 {
     QProcess server;
-    server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
-                                          "640x480x24"});
+    server.start(QStringLiteral("Xvfb"),
+                 {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24"});
     QVERIFY2(server.waitForStarted(), "Xvfb does not start");
     QVERIFY(server.waitForReadyRead(10000));
     const QByteArray display = server.readAllStandardOutput().trimmed();
 
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(display));
+    environment.insert(QStringLiteral("DISPLAY"),
+                       QStringLiteral(":") + QString::fromLatin1(display));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), {"fail-on-display", "integer overflow"});

@@ -89,12 +89,26 @@ void tst_Style::swatchFollowsColourSliders()
     for (const QString &step : steps) {
         HScrollBar *bar = ui->HScroll(step[0].digitValue());
         switch (step[1].toLatin1()) {
-        case 'E': QTest::keyClick(bar, Qt::Key_End); break;
-        case 'H': QTest::keyClick(bar, Qt::Key_Home); break;
-        case 'R': QTest::keyClick(bar, Qt::Key_Right); break;
-        case 'P': QTest::keyClick(bar, Qt::Key_PageDown); break;
-        case 'a': QTest::mouseClick(bar, Qt::LeftButton, {}, partOf(bar, QStyle::SC_ScrollBarAddLine).center()); break;
-        case 't': QTest::mouseClick(bar, Qt::LeftButton, {}, partOf(bar, QStyle::SC_ScrollBarAddPage).center()); break;
+        case 'E':
+            QTest::keyClick(bar, Qt::Key_End);
+            break;
+        case 'H':
+            QTest::keyClick(bar, Qt::Key_Home);
+            break;
+        case 'R':
+            QTest::keyClick(bar, Qt::Key_Right);
+            break;
+        case 'P':
+            QTest::keyClick(bar, Qt::Key_PageDown);
+            break;
+        case 'a':
+            QTest::mouseClick(bar, Qt::LeftButton, {},
+                              partOf(bar, QStyle::SC_ScrollBarAddLine).center());
+            break;
+        case 't':
+            QTest::mouseClick(bar, Qt::LeftButton, {},
+                              partOf(bar, QStyle::SC_ScrollBarAddPage).center());
+            break;
         }
     }
     QCOMPARE(ui->ColorShape.BackColor(), ColorValue(swatch));
@@ -129,7 +143,8 @@ void tst_Style::thicknessNumber_data()
     QTest::newRow("maximum") << QList<int>{Qt::Key_End} << "10";
     QTest::newRow("back to the minimum") << QList<int>{Qt::Key_End, Qt::Key_Home} << "1";
     QTest::newRow("below the minimum") << QList<int>{Qt::Key_Left, Qt::Key_Home} << "1";
-    QTest::newRow("three steps") << QList<int>{Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Right} << "4";
+    QTest::newRow("three steps") << QList<int>{Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Right}
+                                 << "4";
     QTest::newRow("past the maximum") << QList<int>(12, Qt::Key_Right) << "10";
 }
 

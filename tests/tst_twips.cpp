@@ -50,14 +50,16 @@ void tst_Twips::boxSnapsToDevicePixels_data()
     QTest::addColumn<qreal>("ratio");
     QTest::addColumn<QRect>("device");
     QTest::newRow("start square at 1") << QRectF(300, 2000, 15, 15) << 1.0 << QRect(20, 133, 1, 1);
-    QTest::newRow("start square at 1.5") << QRectF(300, 2000, 15, 15) << 1.5 << QRect(30, 200, 2, 2);
+    QTest::newRow("start square at 1.5")
+        << QRectF(300, 2000, 15, 15) << 1.5 << QRect(30, 200, 2, 2);
     QTest::newRow("start square at 2") << QRectF(300, 2000, 15, 15) << 2.0 << QRect(40, 267, 2, 2);
-    QTest::newRow("canvas at 1.5") << QRectF(300, 2000, 5000, 3000) << 1.5 << QRect(30, 200, 500, 300);
+    QTest::newRow("canvas at 1.5")
+        << QRectF(300, 2000, 5000, 3000) << 1.5 << QRect(30, 200, 500, 300);
     // Neighbouring boxes share their edge at any ratio: no gap, no overlap.
-    QTest::newRow("box after a fractional edge") << QRectF(310, 2000, 20, 20) << 1.5
-                                                 << QRect(31, 200, 2, 2);
-    QTest::newRow("empty box is still a dot") << QRectF(1000, 3000, 0, 0) << 2.0
-                                              << QRect(133, 400, 1, 1);
+    QTest::newRow("box after a fractional edge")
+        << QRectF(310, 2000, 20, 20) << 1.5 << QRect(31, 200, 2, 2);
+    QTest::newRow("empty box is still a dot")
+        << QRectF(1000, 3000, 0, 0) << 2.0 << QRect(133, 400, 1, 1);
 }
 
 void tst_Twips::boxSnapsToDevicePixels()

@@ -101,7 +101,8 @@ void tst_WindowlessLayer::loadCopiesTheLowestElement()
     QCOMPARE(copy.FillColor(), RGB(7, 8, 9));
     QCOMPARE(copy.BackStyle(), 1);
     QCOMPARE(copy.BorderWidth(), 3);
-    QCOMPARE(QRectF(copy.Left(), copy.Top(), copy.Width(), copy.Height()), QRectF(100, 200, 300, 400));
+    QCOMPARE(QRectF(copy.Left(), copy.Top(), copy.Width(), copy.Height()),
+             QRectF(100, 200, 300, 400));
     // A new element is a separate control, on top of the stack.
     QVERIFY(copy.id() != first.id());
     QCOMPARE(layer.topmost(), copy.id());

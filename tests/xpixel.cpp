@@ -55,8 +55,9 @@ int main(int argc, char *argv[])
         return printContrast(grab(number(2), number(3), number(4), number(5)));
     }
     if (argc < 3 || argc % 2 == 0) {
-        std::fprintf(stderr, "usage: quillora-xpixel x y [x y ...]\n"
-                             "       quillora-xpixel --contrast x y width height\n");
+        std::fprintf(stderr,
+                     "usage: quillora-xpixel x y [x y ...]\n"
+                     "       quillora-xpixel --contrast x y width height\n");
         return 2;
     }
     const QImage screen = grab(0, 0, -1, -1);

@@ -47,13 +47,15 @@ bool writePixels(const QIcon &icon, const QString &path, const QList<int> &sizes
     if (!file.open(QIODevice::WriteOnly))
         return false;
     for (int size : sizes) {
-        const QImage picture = render(icon, size).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+        const QImage picture =
+            render(icon, size).convertToFormat(QImage::Format_RGBA8888_Premultiplied);
         if (picture.isNull())
             return false;
         const quint32 side = qToBigEndian(quint32(size));
         file.write(reinterpret_cast<const char *>(&side), sizeof side);
         for (int row = 0; row < size; ++row)
-            file.write(reinterpret_cast<const char *>(picture.constScanLine(row)), qint64(size) * 4);
+            file.write(reinterpret_cast<const char *>(picture.constScanLine(row)),
+                       qint64(size) * 4);
     }
     return file.flush();
 }
@@ -75,7 +77,8 @@ int main(int argc, char *argv[])
     QList<int> sizes;
     for (int argument = first + 2; argument < argc; ++argument)
         sizes.append(std::atoi(argv[argument]));
-    const bool written = pixels ? writePixels(icon, output, sizes) : writePngs(icon, QDir(output), sizes);
+    const bool written =
+        pixels ? writePixels(icon, output, sizes) : writePngs(icon, QDir(output), sizes);
     if (!written)
         std::fprintf(stderr, "quillora-icons: cannot write %s\n", qPrintable(output));
     return written ? 0 : 1;

@@ -10,8 +10,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
-#include <QPalette>
 #include <QPainter>
+#include <QPalette>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -22,7 +22,7 @@
 class FormDriver
 {
 public:
-    explicit FormDriver(Form1 &form) : m_form(form) {}
+    explicit FormDriver(Form1 &form) : m_form(form) { }
 
     FormSurface *surface() const { return m_form.window()->surface(); }
     Form1Controls &ui() const { return *m_form.controls(); }
@@ -104,10 +104,13 @@ public:
     QRect canvas() const
     {
         return Twips::toDeviceBox(Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height,
-                                 surface()->devicePixelRatioF());
+                                  surface()->devicePixelRatioF());
     }
 
-    static QPoint pixel(float x, float y) { return QPoint(Twips::toDevice(x, 1), Twips::toDevice(y, 1)); }
+    static QPoint pixel(float x, float y)
+    {
+        return QPoint(Twips::toDevice(x, 1), Twips::toDevice(y, 1));
+    }
 
     // The colours a dark desktop scheme hands to every program, light text on dark grey, as
     // KDE's dark schemes and GNOME's dark style do.
@@ -116,7 +119,8 @@ public:
         QPalette palette(QColor(49, 54, 59), QColor(32, 35, 38));
         palette.setColor(QPalette::Base, QColor(20, 22, 24));
         palette.setColor(QPalette::AlternateBase, QColor(29, 31, 34));
-        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             palette.setColor(role, QColor(252, 252, 252));
         palette.setColor(QPalette::Highlight, QColor(61, 174, 233));
         palette.setColor(QPalette::HighlightedText, QColor(252, 252, 252));
@@ -127,14 +131,18 @@ public:
     static QPalette lightDesktopPalette()
     {
         QPalette palette(QColor(239, 240, 241), QColor(239, 240, 241));
-        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             palette.setColor(role, QColor(35, 38, 41));
         palette.setColor(QPalette::Highlight, QColor(61, 174, 233));
         return palette;
     }
 
 private:
-    static QPointF logical(float x, float y) { return QPointF(Twips::toLogical(x), Twips::toLogical(y)); }
+    static QPointF logical(float x, float y)
+    {
+        return QPointF(Twips::toLogical(x), Twips::toLogical(y));
+    }
 
     void send(QEvent::Type type, QPointF at, Qt::MouseButton button)
     {
