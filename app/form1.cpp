@@ -33,20 +33,13 @@ void Form1::Form_Load()
 
 DrawingControls Form1::drawingControls() const
 {
-    return {*ui->Option1,
-            *ui->Option2,
-            *ui->Option3,
-            *ui->Option4,
-            *ui->Check1,
-            *ui->HScroll1,
-            StylePanel::mixedColor(ui->HScroll),
-            ui->Shape1,
-            ui->Line1};
+    return {*ui->Option1, *ui->Option2,  *ui->Option3, *ui->Option4,
+            *ui->Check1,  *ui->HScroll1, ui->Shape1,   ui->Line1};
 }
 
 void Form1::Form_MouseDown(int, int, float X, float Y)
 {
-    drawing.press(drawingControls(), X, Y);
+    drawing.press(drawingControls(), StylePanel::mixedColor(ui->HScroll), X, Y);
 }
 
 void Form1::Form_MouseMove(int, int, float X, float Y)

@@ -28,15 +28,15 @@ template <class Array> bool startsNewFigure(const DrawingControls &ui, const Arr
 
 } // namespace
 
-void Drawing::press(const DrawingControls &ui, float X, float Y)
+void Drawing::press(const DrawingControls &ui, ColorValue color, float X, float Y)
 {
     clampToCanvas(X, Y);
     state.DragActive = Vb::True;
     state.DragDrawsLine = ui.Option2.Value() == Vb::True;
     if (state.DragDrawsLine)
-        startLine(ui, X, Y);
+        startLine(ui, color, X, Y);
     else
-        startShape(ui, X, Y);
+        startShape(ui, color, X, Y);
 }
 
 void Drawing::move(const DrawingControls &ui, float X, float Y)
@@ -62,7 +62,7 @@ void Drawing::move(const DrawingControls &ui, float X, float Y)
     shape.setLeft(dx < 0 ? X : state.StartX);
 }
 
-void Drawing::startShape(const DrawingControls &ui, float X, float Y)
+void Drawing::startShape(const DrawingControls &ui, ColorValue color, float X, float Y)
 {
     if (startsNewFigure(ui, ui.Shape1)) {
         state.CurrentShape = toInteger(ui.Shape1.Count());
@@ -81,14 +81,14 @@ void Drawing::startShape(const DrawingControls &ui, float X, float Y)
         shape.setShape(ShapeRectangle);
     state.StartX = X;
     state.StartY = Y;
-    shape.setBackColor(ui.color);
-    shape.setBorderColor(ui.color);
+    shape.setBackColor(color);
+    shape.setBorderColor(color);
     shape.ZOrder();
     shape.setLeft(state.StartX);
     shape.setTop(state.StartY);
 }
 
-void Drawing::startLine(const DrawingControls &ui, float X, float Y)
+void Drawing::startLine(const DrawingControls &ui, ColorValue color, float X, float Y)
 {
     if (startsNewFigure(ui, ui.Line1)) {
         state.CurrentLine = toInteger(ui.Line1.Count());
@@ -99,7 +99,7 @@ void Drawing::startLine(const DrawingControls &ui, float X, float Y)
     }
 
     LineControl &line = ui.Line1(state.CurrentLine);
-    line.setBorderColor(ui.color);
+    line.setBorderColor(color);
     line.ZOrder();
     line.setBorderWidth(ui.HScroll1.Value());
     line.setX1(X);

@@ -16,7 +16,6 @@ struct DrawingControls
     OptionButton &Option4; // Rounded Rectangle
     CheckBox &Check1;      // New Shape
     HScrollBar &HScroll1;  // Border Thickness
-    ColorValue color;      // mixed on the colour sliders
     ControlArray<ShapeControl> &Shape1;
     ControlArray<LineControl> &Line1;
 };
@@ -27,7 +26,8 @@ struct DrawingControls
 class Drawing
 {
 public:
-    void press(const DrawingControls &ui, float X, float Y);
+    // The figure takes the colour mixed on the sliders at the press.
+    void press(const DrawingControls &ui, ColorValue color, float X, float Y);
     void move(const DrawingControls &ui, float X, float Y);
     // Ends the drag, if any: on the release, and when the window is built anew.
     void endDrag() { state.DragActive = Vb::False; }
@@ -35,8 +35,8 @@ public:
     const DrawingState &drawingState() const { return state; }
 
 private:
-    void startShape(const DrawingControls &ui, float X, float Y);
-    void startLine(const DrawingControls &ui, float X, float Y);
+    void startShape(const DrawingControls &ui, ColorValue color, float X, float Y);
+    void startLine(const DrawingControls &ui, ColorValue color, float X, float Y);
 
     DrawingState state;
 };

@@ -101,24 +101,26 @@ void tst_LayerCache::randomEditsMatchAFullRendering()
     std::uniform_int_distribution<int> byte(0, 255), action(0, 5), kind(0, 2), width(1, 10);
     auto colour = [&] { return RGB(byte(random), byte(random), byte(random)); };
     const qint16 kinds[] = {ShapeRectangle, ShapeOval, ShapeRoundedRectangle};
+    auto randomShape = [&](float left, float top, bool opaque) {
+        ShapeData shape;
+        shape.left = left;
+        shape.top = top;
+        shape.width = extent(random);
+        shape.height = extent(random);
+        shape.backColor = colour();
+        shape.borderColor = colour();
+        shape.shape = kinds[kind(random)];
+        shape.backOpaque = opaque;
+        return shape;
+    };
 
     WindowlessLayer layer;
     LayerCache cache(layer);
     CacheFollower follower(cache);
     QList<ElementId> elements;
     for (int i = 0; i < 30; ++i) {
-        ShapeData shape{coordinate(random),
-                        coordinate(random),
-                        extent(random),
-                        extent(random),
-                        colour(),
-                        colour(),
-                        vbBlack,
-                        kinds[kind(random)],
-                        1,
-                        i % 2 == 0,
-                        true};
-        elements.append(layer.addShape(shape));
+        const float left = coordinate(random), top = coordinate(random);
+        elements.append(layer.addShape(randomShape(left, top, i % 2 == 0)));
         LineData line{coordinate(random),
                       coordinate(random),
                       coordinate(random),
@@ -168,18 +170,7 @@ void tst_LayerCache::randomEditsMatchAFullRendering()
             break;
         }
         default: {
-            ShapeData added{x,
-                            y,
-                            extent(random),
-                            extent(random),
-                            colour(),
-                            colour(),
-                            vbBlack,
-                            kinds[kind(random)],
-                            1,
-                            true,
-                            true};
-            elements.append(layer.addShape(added));
+            elements.append(layer.addShape(randomShape(x, y, true)));
         }
         }
         if (edit % 5 == 4)
