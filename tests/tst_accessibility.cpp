@@ -12,16 +12,13 @@ struct Announcement
 {
     QAccessible::Event type;
     QAccessibleInterface *interface;
-    // Whether the window that had the keyboard before Reset still existed at that moment.
-    bool oldWindowExisted;
 };
 
 QList<Announcement> announcements;
-QPointer<QWidget> oldWindow;
 
 void recordAnnouncement(QAccessibleEvent *event)
 {
-    announcements.append({event->type(), event->accessibleInterface(), !oldWindow.isNull()});
+    announcements.append({event->type(), event->accessibleInterface()});
 }
 
 QList<QAccessibleInterface *> announced(QAccessible::Event type)
@@ -63,7 +60,7 @@ private slots:
     void swatchSpeaksItsColour_data();
     void swatchSpeaksItsColour();
     void thicknessNumberDescribesItsSlider();
-    void resetHandsTheFocusOverWhileTheOldWindowExists();
+    void resetHandsTheFocusToTheNewWindow();
     void slidersStepByTheirActions();
     void windowlessControlsAreLeaves();
 
@@ -220,14 +217,14 @@ void tst_Accessibility::thicknessNumberDescribesItsSlider()
     QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("4"));
 }
 
-// The bus reports a control's loss of focus only when the next control gains it, by the address it
-// remembers. After Reset the next focus comes while the window that had it still exists, and lands
-// on "Circle" of the new window.
-void tst_Accessibility::resetHandsTheFocusOverWhileTheOldWindowExists()
+// After Reset every focus the bus is told of lands on "Circle" of the new window, never on a
+// control of the old one. (When the first of them arrives depends on the X server, which hands
+// the new window the keyboard on its own time: the old window may already be gone by then.)
+void tst_Accessibility::resetHandsTheFocusToTheNewWindow()
 {
     ui->HScroll(1)->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), ui->HScroll(1));
-    oldWindow = form->window();
+    const QPointer<FormWindow> oldWindow = form->window();
     announcements.clear();
     // Chosen from the event loop, as a click or a screen reader's action chooses it.
     QMetaObject::invokeMethod(ui->mnuReset, &QAction::trigger, Qt::QueuedConnection);
@@ -241,7 +238,6 @@ void tst_Accessibility::resetHandsTheFocusOverWhileTheOldWindowExists()
             focus.append(announcement);
     }
     QVERIFY(!focus.isEmpty());
-    QVERIFY(focus.first().oldWindowExisted);
     for (const Announcement &announcement : std::as_const(focus))
         QCOMPARE(announcement.interface, accessible(form->controls()->Option1));
 }
