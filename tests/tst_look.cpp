@@ -119,6 +119,8 @@ private slots:
 private:
     void addSchemeRows();
     void show(Scheme scheme);
+    // Shows the window in the scheme of the test's data row, with figures when the row asks.
+    void showRow();
     QList<Caption> captions() const;
     QRegion background() const;
     qreal ratio() const { return form->window()->surface()->devicePixelRatioF(); }
@@ -167,6 +169,15 @@ void tst_Look::show(Scheme scheme)
 
 // Figures of every kind, among them a thick line along the top edge of the canvas, right beneath
 // "New Shape".
+void tst_Look::showRow()
+{
+    QFETCH(Scheme, scheme);
+    QFETCH(bool, drawing);
+    show(scheme);
+    if (drawing)
+        drawFigures();
+}
+
 void tst_Look::drawFigures()
 {
     FormDriver driver(*form);
@@ -244,11 +255,7 @@ void tst_Look::captionsReadableAndWhole_data()
 // row of the box it is drawn in, where it would be cut off.
 void tst_Look::captionsReadableAndWhole()
 {
-    QFETCH(Scheme, scheme);
-    QFETCH(bool, drawing);
-    show(scheme);
-    if (drawing)
-        drawFigures();
+    showRow();
     const QImage screen = grab();
     for (const Caption &caption : captions()) {
         const QByteArray name = caption.name.toUtf8();
@@ -317,11 +324,7 @@ void tst_Look::backgroundsWhite_data()
 
 void tst_Look::backgroundsWhite()
 {
-    QFETCH(Scheme, scheme);
-    QFETCH(bool, drawing);
-    show(scheme);
-    if (drawing)
-        drawFigures();
+    showRow();
     const QImage screen = grab();
     const QRegion area = background();
     QVERIFY(area.rectCount() > 0);
@@ -347,12 +350,8 @@ void tst_Look::indicatorsStandOut_data()
 // a glance: only their indicators hold a mark as dark as text.
 void tst_Look::indicatorsStandOut()
 {
-    QFETCH(Scheme, scheme);
-    QFETCH(bool, drawing);
-    show(scheme);
+    showRow();
     Form1Controls &ui = *form->controls();
-    if (drawing)
-        drawFigures();
     for (bool ticked : {false, true}) {
         ui.Check1->setChecked(ticked);
         const QImage screen = grab();
