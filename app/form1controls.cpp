@@ -19,11 +19,15 @@ QStringList sansFaces()
             QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")};
 }
 
+// Every caption and label is plain Latin text that each of these faces covers, so the text is
+// neither shaped nor given fallback faces: setting those up for each face and size is the larger
+// part of what the window's fonts add to start-up.
 QFont fontOf(const QStringList &faces, QFont::StyleHint hint, qreal points, bool bold)
 {
     QFont font;
     font.setFamilies(faces);
     font.setStyleHint(hint);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferNoShaping | QFont::NoFontMerging));
     font.setPixelSize(Twips::fontPixelSize(points));
     font.setBold(bold);
     return font;
