@@ -49,11 +49,23 @@ void FormSurface::paintEvent(QPaintEvent *event)
     const qreal ratio = devicePixelRatioF();
     m_ratio = ratio;
     const QSize deviceSize = Twips::logicalToDevice(rect(), ratio).size();
+    QPainter painter(this);
+    painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    // Until the layer changes on the shown window, the window shows only the few elements of its
+    // definition, which cost less to draw than a picture of the whole window costs to build and
+    // copy: the picture is made when the user starts drawing.
+    if (!m_keepsPicture) {
+        // Drawn from an origin on a whole device pixel, where a copy of the picture lands too:
+        // at a fractional pixel ratio the menu bar may leave the client area between two.
+        const QPointF origin = painter.deviceTransform().map(QPointF());
+        painter.translate(qRound(origin.x()) - origin.x(), qRound(origin.y()) - origin.y());
+        painter.fillRect(QRect(QPoint(), deviceSize), m_backColor);
+        FigurePainter::paintAll(painter, m_layer, ratio);
+        return;
+    }
     if (!m_cache.isValidFor(deviceSize, ratio, m_backColor))
         m_cache.rebuild(deviceSize, ratio, m_backColor);
 
-    QPainter painter(this);
-    painter.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
     QRegion area;
     for (const QRect &part : event->region())
         area += Twips::logicalToDevice(part, ratio);
@@ -134,6 +146,8 @@ void FormSurface::elementAdded(ElementId id)
 // Only the area that the element covered before and covers now is painted again.
 void FormSurface::repaintChange(ElementId id, const QRect &boundsBefore)
 {
+    // Before the window is shown the definition is still being built.
+    m_keepsPicture = m_keepsPicture || isVisible();
     m_cache.elementChanged(id);
     const QRect touched = boundsBefore | FigurePainter::bounds(m_layer, id, m_ratio);
     if (m_batch)

@@ -74,4 +74,6 @@ private:
     qreal m_ratio;
     // A press on a label belongs to the label, and so does the rest of that drag.
     bool m_labelHasMouse = false;
+    // Whether paints copy from the cached picture: from the first change on the shown window.
+    bool m_keepsPicture = false;
 };

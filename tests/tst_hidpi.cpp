@@ -1,6 +1,7 @@
 // The window at the device pixel ratio that QT_SCALE_FACTOR sets for the run: the layout keeps
 // its proportions and figures land on whole device pixels where they belong.
 
+#include "canvas.h"
 #include "formdriver.h"
 
 class tst_HighDpi : public QObject
@@ -11,6 +12,7 @@ private slots:
     void layoutScales();
     void figuresAreCrisp_data();
     void figuresAreCrisp();
+    void firstFrameMatchesLaterFrames();
 
 private:
     qreal expectedRatio() const
@@ -78,6 +80,39 @@ void tst_HighDpi::figuresAreCrisp()
     }
     QCOMPARE(screen.pixelColor((left + right) / 2, top - 1), Qt::white);
     QCOMPARE(screen.pixelColor((left + right) / 2, bottom), Qt::white);
+}
+
+// A new window is drawn straight from its elements; from the first drag on, from the cached
+// picture. Beside the canvas nothing may change between the two, wherever the menu bar puts the
+// client area's origin in device pixels.
+void tst_HighDpi::firstFrameMatchesLaterFrames()
+{
+    Form1 form;
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    const QImage first = form.window()->grab().toImage();
+    FormDriver(form).drag({1005, 2505}, {3000, 4005});
+    const QImage later = form.window()->grab().toImage();
+    QCOMPARE(later.size(), first.size());
+
+    const qreal ratio = expectedRatio();
+    const QPoint origin = form.window()->surface()->mapTo(form.window(), QPoint());
+    const QRect canvas =
+        Twips::toLogicalRect(Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height)
+            .translated(origin);
+    const QRect changed = QRectF(QRectF(canvas).topLeft() * ratio, QRectF(canvas).size() * ratio)
+                              .toAlignedRect()
+                              .adjusted(-1, -1, 1, 1);
+    int differing = 0;
+    for (int y = 0; y < first.height(); ++y) {
+        for (int x = 0; x < first.width(); ++x) {
+            if (!changed.contains(x, y) && first.pixel(x, y) != later.pixel(x, y))
+                ++differing;
+        }
+    }
+    QCOMPARE(differing, 0);
+    // The drag did reach the picture.
+    QVERIFY(first != later);
 }
 
 QTEST_MAIN(tst_HighDpi)
