@@ -7,13 +7,10 @@
 #include <QResource>
 #include <QtEndian>
 
-namespace {
-
 // The icon as the build drew it from its SVG, at each size the program carries: for each, its side
 // length as a 32-bit big-endian number, then rows of premultiplied 8-bit red, green, blue and
-// alpha. Drawing the SVG, or decoding PNG pictures, at every start would cost about a millisecond
-// before the window's first frame.
-QIcon windowIcon()
+// alpha. Drawing the SVG, or decoding PNG pictures, would cost about a millisecond at every start.
+QIcon applicationIcon()
 {
     const QByteArray pixels =
         QResource(QStringLiteral(":/icons/windowicon.rgba")).uncompressedData();
@@ -33,8 +30,6 @@ QIcon windowIcon()
     return icon;
 }
 
-} // namespace
-
 void describeApplication(QApplication &application)
 {
     application.setApplicationName(QStringLiteral("Quillora"));
@@ -42,5 +37,4 @@ void describeApplication(QApplication &application)
     application.setOrganizationName(QStringLiteral("Ardelvan"));
     // Matches the installed launcher, so the desktop groups the window under it.
     application.setDesktopFileName(QStringLiteral(QUILLORA_APP_ID));
-    application.setWindowIcon(windowIcon());
 }

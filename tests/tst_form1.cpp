@@ -253,7 +253,7 @@ void tst_Form1::applicationDescribesItself()
     describeApplication(*qApp);
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quillora"));
-    const QIcon icon = form->window()->windowIcon();
+    const QIcon icon = applicationIcon();
     QVERIFY(!icon.isNull());
     // The icon is drawn from its SVG at any size the desktop asks for.
     const QImage large = icon.pixmap(128).toImage();
