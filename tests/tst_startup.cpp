@@ -16,6 +16,7 @@ private slots:
     void styleDrawsTheSameIcons_data();
     void styleDrawsTheSameIcons();
     void overflowButtonLooksTheSame();
+    void iconOutlivesItsStyle();
     void workWaitsForTheFirstFrame();
     void workRunsWhenNoWindowIsExposed();
 };
@@ -79,6 +80,10 @@ void tst_Startup::styleDrawsTheSameIcons()
     QCOMPARE(pictures(icon, side, ratio), pictures(expected, side, ratio));
     QCOMPARE(icon.actualSize(QSize(side, side)), expected.actualSize(QSize(side, side)));
     QCOMPARE(icon.availableSizes(), expected.availableSizes());
+    // A copy that goes its own way draws the same.
+    QIcon copy = icon;
+    copy.detach();
+    QCOMPARE(pictures(copy, side, ratio), pictures(expected, side, ratio));
 }
 
 void tst_Startup::overflowButtonLooksTheSame()
@@ -89,6 +94,17 @@ void tst_Startup::overflowButtonLooksTheSame()
         overflowButton(new DeferredIconStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     QVERIFY(!deferred.isNull());
     QCOMPARE(deferred, expected);
+}
+
+void tst_Startup::iconOutlivesItsStyle()
+{
+    QIcon icon;
+    {
+        DeferredIconStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+        icon = style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+    }
+    // Nothing left to read it from: it draws nothing rather than reach a deleted style.
+    QVERIFY(icon.pixmap(16).isNull());
 }
 
 void tst_Startup::workWaitsForTheFirstFrame()
