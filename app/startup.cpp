@@ -37,7 +37,7 @@ public:
     {
         application.installEventFilter(this);
         // A window that starts minimized is not exposed until the user opens it.
-        QTimer::singleShot(500ms, this, &FirstFrameWatcher::run);
+        QTimer::singleShot(1s, this, &FirstFrameWatcher::run);
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
