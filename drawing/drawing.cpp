@@ -26,6 +26,17 @@ template <class Array> bool startsNewFigure(const DrawingControls &ui, const Arr
     return ui.Check1.Value() == vbChecked && figures.Count() < Array::Capacity;
 }
 
+// The index of the element a press draws: a newly loaded and shown one, or the last.
+template <class Array> qint16 figureToDraw(const DrawingControls &ui, Array &figures)
+{
+    if (!startsNewFigure(ui, figures))
+        return toInteger(figures.Count() - 1);
+    const qint16 index = toInteger(figures.Count());
+    figures.Load(index);
+    figures(index).setVisible(true);
+    return index;
+}
+
 } // namespace
 
 void Drawing::press(const DrawingControls &ui, ColorValue color, float X, float Y)
@@ -64,13 +75,7 @@ void Drawing::move(const DrawingControls &ui, float X, float Y)
 
 void Drawing::startShape(const DrawingControls &ui, ColorValue color, float X, float Y)
 {
-    if (startsNewFigure(ui, ui.Shape1)) {
-        state.CurrentShape = toInteger(ui.Shape1.Count());
-        ui.Shape1.Load(state.CurrentShape);
-        ui.Shape1(state.CurrentShape).setVisible(true);
-    } else {
-        state.CurrentShape = toInteger(ui.Shape1.Count() - 1);
-    }
+    state.CurrentShape = figureToDraw(ui, ui.Shape1);
 
     ShapeControl &shape = ui.Shape1(state.CurrentShape);
     if (ui.Option4.Value() == Vb::True)
@@ -90,13 +95,7 @@ void Drawing::startShape(const DrawingControls &ui, ColorValue color, float X, f
 
 void Drawing::startLine(const DrawingControls &ui, ColorValue color, float X, float Y)
 {
-    if (startsNewFigure(ui, ui.Line1)) {
-        state.CurrentLine = toInteger(ui.Line1.Count());
-        ui.Line1.Load(state.CurrentLine);
-        ui.Line1(state.CurrentLine).setVisible(true);
-    } else {
-        state.CurrentLine = toInteger(ui.Line1.Count() - 1);
-    }
+    state.CurrentLine = figureToDraw(ui, ui.Line1);
 
     LineControl &line = ui.Line1(state.CurrentLine);
     line.setBorderColor(color);
