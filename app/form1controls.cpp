@@ -2,6 +2,7 @@
 
 #include "canvas.h"
 #include "clientarea.h"
+#include "formaccessibility.h"
 #include "formsurface.h"
 #include "formwindow.h"
 #include "twips.h"
@@ -73,7 +74,7 @@ void fitControlFont(QWidget *client, const Form1Controls &ui)
 // controls are shared too, rather than made anew after each Reset.
 const QPalette &blackOnWhite()
 {
-    static const QPalette palette = twoColourPalette(toQColor(vbWhite), toQColor(vbBlack));
+    static const QPalette palette = twoColorPalette(toQColor(vbWhite), toQColor(vbBlack));
     return palette;
 }
 
@@ -114,7 +115,7 @@ Control *place(Control *control, float left, float top, float width, float heigh
     return control;
 }
 
-HScrollBar *colourSlider(QWidget *parent, float top, const QString &name)
+HScrollBar *colorSlider(QWidget *parent, float top, const QString &name)
 {
     auto *slider = place(new HScrollBar(parent), 1680, top, 2775, 255);
     slider->setAccessibleName(name);
@@ -140,9 +141,9 @@ Form1Controls::Form1Controls(FormWindow &window)
     Option2 = place(new OptionButton(QStringLiteral("Line"), client), 360, 600, 975, 255);
     Option3 = place(new OptionButton(QStringLiteral("Rectangle"), client), 360, 840, 1095, 255);
     Check1 = place(new CheckBox(QStringLiteral("New Shape"), client), 360, 1680, 1215, 255);
-    HScroll.assign(0, colourSlider(client, 480, QStringLiteral("Red")));
-    HScroll.assign(1, colourSlider(client, 720, QStringLiteral("Green")));
-    HScroll.assign(2, colourSlider(client, 960, QStringLiteral("Blue")));
+    HScroll.assign(0, colorSlider(client, 480, QStringLiteral("Red")));
+    HScroll.assign(1, colorSlider(client, 720, QStringLiteral("Green")));
+    HScroll.assign(2, colorSlider(client, 960, QStringLiteral("Blue")));
     HScroll1 = place(new HScrollBar(client), 1680, 1680, 2775, 255);
     HScroll1->setRangeAndSteps(1, 10, 1, 1);
     HScroll1->setAccessibleName(QStringLiteral("Border Thickness"));
@@ -181,7 +182,7 @@ Form1Controls::Form1Controls(FormWindow &window)
     Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255),
                       false);
     ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
-    window.surface()->setElementAccessibleName(ColorShape.id(), QStringLiteral("Colour preview"));
+    window.accessibility().setElementName(ColorShape.id(), QStringLiteral("Colour preview"));
     Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack,
                       true);
     Label5 =
@@ -192,11 +193,11 @@ Form1Controls::Form1Controls(FormWindow &window)
     // A screen reader hears the option buttons as the group "Shape?", each slider named by the
     // label beside it, the colour sliders described by the colour they mix, and the thickness
     // slider by its number.
-    AccessibleRelations &relations = window.surface()->accessibleRelations();
+    AccessibleRelations &relations = window.accessibility().relations();
     relations.setGroup(Frame1, {Option1, Option2, Option3, Option4});
-    const LabelControl *colourLabels[] = {&Label1, &Label2, &Label3};
+    const LabelControl *colorLabels[] = {&Label1, &Label2, &Label3};
     for (int index = 0; index < HScroll.Count(); ++index) {
-        relations.setLabel(colourLabels[index]->id(), HScroll(index));
+        relations.setLabel(colorLabels[index]->id(), HScroll(index));
         relations.setDescription(ColorShape.id(), HScroll(index));
     }
     relations.setLabel(Label6.id(), HScroll1);

@@ -193,9 +193,9 @@ void plot(const Report &report, const QString &path)
     painter.drawText(QRectF(0, area.bottom() + 28, 800, 20), Qt::AlignCenter,
                      QStringLiteral("figures"));
 
-    const QColor colours[] = {QColor(0, 110, 220), QColor(220, 60, 40), QColor(40, 160, 60)};
+    const QColor colors[] = {QColor(0, 110, 220), QColor(220, 60, 40), QColor(40, 160, 60)};
     for (qsizetype d = 0; d < report.designs.size(); ++d) {
-        const QColor colour = colours[d % std::size(colours)];
+        const QColor color = colors[d % std::size(colors)];
         QPainterPath line;
         bool first = true;
         for (int count : report.counts) {
@@ -205,12 +205,12 @@ void plot(const Report &report, const QString &path)
                 continue;
             first ? line.moveTo(at(count, micros)) : line.lineTo(at(count, micros));
             first = false;
-            painter.setBrush(colour);
+            painter.setBrush(color);
             painter.setPen(Qt::NoPen);
             painter.drawEllipse(at(count, micros), 4, 4);
         }
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(colour, 2));
+        painter.setPen(QPen(color, 2));
         painter.drawPath(line);
         painter.drawText(QPointF(area.left() + 12, area.top() + 20 + 18 * d), report.designs[d]);
     }

@@ -125,9 +125,9 @@ Quillora::Quillora(const std::vector<BenchFigure> &figures)
 
 void Quillora::draw(const BenchFigure &figure)
 {
-    FormDriver(m_form).chooseStyle(figure.kind, int(figure.colour & 0xFF),
-                                   int((figure.colour >> 8) & 0xFF),
-                                   int((figure.colour >> 16) & 0xFF), figure.thickness);
+    FormDriver(m_form).chooseStyle(figure.kind, int(figure.color & 0xFF),
+                                   int((figure.color >> 8) & 0xFF),
+                                   int((figure.color >> 16) & 0xFF), figure.thickness);
     sendMouse(QEvent::MouseButtonPress, figure.from);
     sendMouse(QEvent::MouseMove, (figure.from + figure.to) / 2);
     sendMouse(QEvent::MouseMove, figure.to);

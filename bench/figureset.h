@@ -16,7 +16,7 @@ struct BenchFigure
     enum Kind { Circle, Line, Rectangle, RoundedRectangle };
     Kind kind;
     QPoint from, to; // logical pixels of the client area
-    ColorValue colour;
+    ColorValue color;
     int thickness;
 
     ShapeData shape() const
@@ -29,7 +29,7 @@ struct BenchFigure
         data.shape = kind == Circle ? ShapeOval
             : kind == Rectangle     ? ShapeRectangle
                                     : ShapeRoundedRectangle;
-        data.backColor = data.borderColor = colour;
+        data.backColor = data.borderColor = color;
         data.backOpaque = true;
         return data;
     }
@@ -41,7 +41,7 @@ struct BenchFigure
                 float(from.y() * perPixel),
                 float(to.x() * perPixel),
                 float(to.y() * perPixel),
-                colour,
+                color,
                 quint8(thickness),
                 true};
     }
@@ -60,7 +60,7 @@ inline std::vector<BenchFigure> makeFigures(int count)
 {
     const QRect inside = canvasInside();
     std::mt19937 random(1440);
-    std::uniform_int_distribution<int> kind(0, 3), side(4, 100), colour(0, 0xFFFFFF), width(1, 10);
+    std::uniform_int_distribution<int> kind(0, 3), side(4, 100), color(0, 0xFFFFFF), width(1, 10);
     std::uniform_int_distribution<int> x(inside.left(), inside.right() - 100);
     std::uniform_int_distribution<int> y(inside.top(), inside.bottom() - 100);
     std::vector<BenchFigure> figures;
@@ -69,7 +69,7 @@ inline std::vector<BenchFigure> makeFigures(int count)
         const QPoint from(x(random), y(random));
         const QPoint to = from + QPoint(side(random), side(random));
         figures.push_back(
-            {BenchFigure::Kind(kind(random)), from, to, ColorValue(colour(random)), width(random)});
+            {BenchFigure::Kind(kind(random)), from, to, ColorValue(color(random)), width(random)});
     }
     return figures;
 }

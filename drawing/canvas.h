@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QRectF>
-
 // The canvas, in twips of the client area: the frame drawn by Shape2. Every point of a drag is
 // held to it.
 namespace Canvas {
@@ -12,10 +10,5 @@ inline constexpr float Right = 5300;
 inline constexpr float Bottom = 5000;
 inline constexpr float Width = Right - Left;
 inline constexpr float Height = Bottom - Top;
-
-inline constexpr bool contains(float x, float y)
-{
-    return x >= Left && x <= Right && y >= Top && y <= Bottom;
-}
 
 } // namespace Canvas

@@ -21,11 +21,11 @@ inline constexpr ColorValue vbBlack = 0x000000;
 inline constexpr ColorValue vbWhite = 0xFFFFFF;
 
 // A colour as a screen reader speaks it: "red 200, green 0, blue 0".
-inline QString colourInWords(ColorValue value)
+inline QString colorInWords(ColorValue value)
 {
-    const QColor colour = toQColor(value);
+    const QColor color = toQColor(value);
     return QStringLiteral("red %1, green %2, blue %3")
-        .arg(colour.red())
-        .arg(colour.green())
-        .arg(colour.blue());
+        .arg(color.red())
+        .arg(color.green())
+        .arg(color.blue());
 }

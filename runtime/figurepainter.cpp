@@ -269,16 +269,6 @@ void paintAll(QPainter &painter, const WindowlessLayer &layer, qreal devicePixel
         [&](ElementId id) { paint(painter, layer, id, devicePixelRatio); });
 }
 
-QImage render(const WindowlessLayer &layer, QSize deviceSize, qreal devicePixelRatio,
-              const QColor &background)
-{
-    QImage image(deviceSize, QImage::Format_RGB32);
-    image.fill(background);
-    QPainter painter(&image);
-    paintAll(painter, layer, devicePixelRatio);
-    return image;
-}
-
 QRect opaqueCore(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio)
 {
     // Lines and labels are too thin to hide much; only shapes are worth the reckoning.

@@ -2,7 +2,6 @@
 
 #include "windowlesslayer.h"
 
-#include <QImage>
 #include <QRect>
 
 class QPainter;
@@ -19,9 +18,6 @@ void paint(QPainter &painter, const WindowlessLayer &layer, ElementId id, qreal 
 bool isAntialiased(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio);
 // Every element, from the bottom of the stack to the top.
 void paintAll(QPainter &painter, const WindowlessLayer &layer, qreal devicePixelRatio);
-// A picture of the whole layer painted from scratch on the background, device pixels in size.
-QImage render(const WindowlessLayer &layer, QSize deviceSize, qreal devicePixelRatio,
-              const QColor &background);
 // A rectangle within the bounds that the element paints over completely, hiding whatever lies
 // beneath; empty when there is none.
 QRect opaqueCore(const WindowlessLayer &layer, ElementId id, qreal devicePixelRatio);

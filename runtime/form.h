@@ -20,7 +20,6 @@ public:
     // Loads the form if it is not loaded (raising Form_Load), then shows it modeless.
     void Show();
     void Unload();
-    bool isLoaded() const { return m_window != nullptr; }
     FormWindow *window() const { return m_window; }
 
     // Stops the program at once: no further event reaches any form, neither the mouse, nor a
@@ -28,7 +27,7 @@ public:
     static void End();
     static bool hasEnded() { return s_ended; }
 
-    // Mouse events of the form, in twips of its client area; the window forwards them.
+    // Mouse events of the form, in twips of its client area, which forwards them.
     virtual void Form_MouseDown(int Button, int Shift, float X, float Y);
     virtual void Form_MouseMove(int Button, int Shift, float X, float Y);
     virtual void Form_MouseUp(int Button, int Shift, float X, float Y);

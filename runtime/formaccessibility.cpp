@@ -1,43 +1,43 @@
 #include "formaccessibility.h"
 
 #include "figurepainter.h"
-#include "formsurface.h"
 #include "twips.h"
 #include "windowedcontrols.h"
 
 #include <QAccessibleWidget>
-#include <QHash>
 #include <QPointer>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
 using RelationList = QList<QPair<QAccessibleInterface *, QAccessible::Relation>>;
 
-FormSurface *surfaceOf(QWidget *control)
+// The description of the client area that a windowed control lies on.
+FormAccessibility *formOf(QWidget *control)
 {
-    return control ? qobject_cast<FormSurface *>(control->parentWidget()) : nullptr;
+    return control ? FormAccessibility::of(control->parentWidget()) : nullptr;
 }
 
-QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id);
+QAccessibleInterface *elementInterface(FormAccessibility *form, ElementId id);
 
 // One windowless control, which has no widget of its own to describe it.
 class WindowlessElementAccessible : public QAccessibleInterface
 {
 public:
-    WindowlessElementAccessible(FormSurface *surface, ElementId id) : m_surface(surface), m_id(id)
-    { }
+    WindowlessElementAccessible(FormAccessibility *form, ElementId id) : m_form(form), m_id(id) { }
 
-    bool isValid() const override { return !m_surface.isNull(); }
+    bool isValid() const override { return !m_form.isNull(); }
     QObject *object() const override { return nullptr; }
     QWindow *window() const override
     {
-        return m_surface ? m_surface->window()->windowHandle() : nullptr;
+        return m_form ? m_form->clientArea()->window()->windowHandle() : nullptr;
     }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessibleInterface *parent() const override
     {
-        return QAccessible::queryAccessibleInterface(m_surface.data());
+        return m_form ? QAccessible::queryAccessibleInterface(m_form->clientArea()) : nullptr;
     }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
@@ -47,23 +47,20 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        if (!m_surface)
+        if (!m_form)
             return {};
         if (kind == QAccessible::Name)
-            return m_surface->accessibleNameOf(m_id);
+            return m_form->nameOf(m_id);
         if (kind == QAccessible::Description)
-            return m_surface->accessibleDescriptionOf(m_id);
+            return m_form->descriptionOf(m_id);
         return {};
     }
 
     QRect rect() const override
     {
-        if (!m_surface)
+        if (!m_form)
             return {};
-        const qreal ratio = m_surface->devicePixelRatioF();
-        const QRect local =
-            Twips::deviceToLogical(FigurePainter::bounds(m_surface->layer(), m_id, ratio), ratio);
-        return local.translated(m_surface->mapToGlobal(QPoint(0, 0)));
+        return m_form->boundsOf(m_id).translated(m_form->clientArea()->mapToGlobal(QPoint(0, 0)));
     }
 
     QAccessible::Role role() const override
@@ -75,28 +72,28 @@ public:
     RelationList relations(QAccessible::Relation match) const override
     {
         RelationList found;
-        if (!m_surface || !(match & QAccessible::Labelled))
+        if (!m_form || !(match & QAccessible::Labelled))
             return found;
-        for (QWidget *control : m_surface->accessibleRelations().labelledBy(m_id))
+        for (QWidget *control : m_form->relations().labelledBy(m_id))
             found.append({QAccessible::queryAccessibleInterface(control), QAccessible::Labelled});
         return found;
     }
 
 private:
-    QPointer<FormSurface> m_surface;
+    QPointer<FormAccessibility> m_form;
     ElementId m_id;
 };
 
-// The surface: its windowed controls first, as for any widget, except those that a frame groups,
-// then its windowless ones.
-class FormSurfaceAccessible : public QAccessibleWidget
+// The client area: its windowed controls first, as for any widget, except those that a frame
+// groups, then its windowless ones.
+class ClientAreaAccessible : public QAccessibleWidget
 {
 public:
-    explicit FormSurfaceAccessible(FormSurface *surface)
-        : QAccessibleWidget(surface, QAccessible::Client)
+    explicit ClientAreaAccessible(FormAccessibility *form)
+        : QAccessibleWidget(form->clientArea(), QAccessible::Client), m_form(form)
     { }
 
-    ~FormSurfaceAccessible() override
+    ~ClientAreaAccessible() override
     {
         for (QAccessible::Id id : std::as_const(m_elements))
             QAccessible::deleteAccessibleInterface(id);
@@ -104,7 +101,7 @@ public:
 
     int childCount() const override
     {
-        return int(windowedChildren().size() + surface()->accessibleElements().size());
+        return int(windowedChildren().size() + m_form->elements().size());
     }
 
     QAccessibleInterface *child(int index) const override
@@ -114,7 +111,7 @@ public:
             return nullptr;
         if (index < windowed.size())
             return windowed[index];
-        const QList<ElementId> elements = surface()->accessibleElements();
+        const QList<ElementId> elements = m_form->elements();
         const qsizetype at = index - windowed.size();
         return at < elements.size() ? element(elements[at]) : nullptr;
     }
@@ -125,7 +122,7 @@ public:
         const qsizetype found = windowed.indexOf(child);
         if (found >= 0)
             return int(found);
-        const QList<ElementId> elements = surface()->accessibleElements();
+        const QList<ElementId> elements = m_form->elements();
         for (qsizetype i = 0; i < elements.size(); ++i) {
             if (element(elements[i]) == child)
                 return int(windowed.size() + i);
@@ -135,36 +132,35 @@ public:
 
     QAccessibleInterface *element(ElementId id) const
     {
-        auto found = m_elements.constFind(id.packed());
-        if (found == m_elements.cend()) {
-            auto *made = new WindowlessElementAccessible(surface(), id);
+        auto found = m_elements.find(id.packed());
+        if (found == m_elements.end()) {
+            auto *made = new WindowlessElementAccessible(m_form, id);
             found = m_elements.insert(id.packed(), QAccessible::registerAccessibleInterface(made));
         }
         return QAccessible::accessibleInterface(*found);
     }
 
 private:
-    FormSurface *surface() const { return static_cast<FormSurface *>(widget()); }
-
     QList<QAccessibleInterface *> windowedChildren() const
     {
         QList<QAccessibleInterface *> children;
         for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
             QAccessibleInterface *child = QAccessibleWidget::child(i);
             auto *control = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
-            if (child && !surface()->accessibleRelations().groupOf(control))
+            if (child && !m_form->relations().groupOf(control))
                 children.append(child);
         }
         return children;
     }
 
+    FormAccessibility *m_form;
     mutable QHash<quint32, QAccessible::Id> m_elements;
 };
 
-QAccessibleInterface *elementInterface(FormSurface *surface, ElementId id)
+QAccessibleInterface *elementInterface(FormAccessibility *form, ElementId id)
 {
-    auto *accessible =
-        dynamic_cast<FormSurfaceAccessible *>(QAccessible::queryAccessibleInterface(surface));
+    auto *accessible = dynamic_cast<ClientAreaAccessible *>(
+        QAccessible::queryAccessibleInterface(form->clientArea()));
     return accessible && !id.isNull() ? accessible->element(id) : nullptr;
 }
 
@@ -199,8 +195,8 @@ public:
 private:
     QList<QWidget *> members() const
     {
-        FormSurface *surface = surfaceOf(widget());
-        return surface ? surface->accessibleRelations().membersOf(widget()) : QList<QWidget *>();
+        FormAccessibility *form = formOf(widget());
+        return form ? form->relations().membersOf(widget()) : QList<QWidget *>();
     }
 };
 
@@ -214,8 +210,8 @@ public:
 
     QAccessibleInterface *parent() const override
     {
-        FormSurface *surface = surfaceOf(widget());
-        if (QWidget *frame = surface ? surface->accessibleRelations().groupOf(widget()) : nullptr)
+        FormAccessibility *form = formOf(widget());
+        if (QWidget *frame = form ? form->relations().groupOf(widget()) : nullptr)
             return QAccessible::queryAccessibleInterface(frame);
         return QAccessibleWidget::parent();
     }
@@ -311,10 +307,8 @@ private:
     // The windowless control that labels or describes this scroll bar, if any.
     QAccessibleInterface *related(ElementId (AccessibleRelations::*relation)(QWidget *) const) const
     {
-        FormSurface *surface = surfaceOf(widget());
-        return surface
-            ? elementInterface(surface, (surface->accessibleRelations().*relation)(widget()))
-            : nullptr;
+        FormAccessibility *form = formOf(widget());
+        return form ? elementInterface(form, (form->relations().*relation)(widget())) : nullptr;
     }
 
     // A label describes by its caption, a shape by its name and what it shows:
@@ -331,8 +325,8 @@ private:
 // class decides, so the answer does not depend on which name is asked for.
 QAccessibleInterface *controlFactory(const QString &, QObject *object)
 {
-    if (auto *surface = qobject_cast<FormSurface *>(object))
-        return new FormSurfaceAccessible(surface);
+    if (FormAccessibility *form = FormAccessibility::of(qobject_cast<QWidget *>(object)))
+        return new ClientAreaAccessible(form);
     if (auto *frame = qobject_cast<Frame *>(object))
         return new FrameAccessible(frame);
     if (auto *option = qobject_cast<OptionButton *>(object))
@@ -344,27 +338,86 @@ QAccessibleInterface *controlFactory(const QString &, QObject *object)
 
 } // namespace
 
-void installFormAccessibility()
+FormAccessibility::FormAccessibility(QWidget *clientArea, WindowlessLayer &layer)
+    : QObject(clientArea), m_layer(layer)
 {
     static const bool installed = [] {
         QAccessible::installFactory(controlFactory);
         return true;
     }();
     Q_UNUSED(installed);
+    // The layer belongs to the client area and goes before its children do, so this never needs
+    // to leave the layer's observers.
+    m_layer.addObserver(this);
 }
 
-void announceWindowlessChange(FormSurface *surface, ElementId id)
+FormAccessibility *FormAccessibility::of(const QWidget *clientArea)
+{
+    return clientArea
+        ? clientArea->findChild<FormAccessibility *>(QString(), Qt::FindDirectChildrenOnly)
+        : nullptr;
+}
+
+QWidget *FormAccessibility::clientArea() const
+{
+    return static_cast<QWidget *>(parent());
+}
+
+void FormAccessibility::setElementName(ElementId id, const QString &name)
+{
+    m_names.insert(id.packed(), name);
+}
+
+// Only labels and named shapes are spoken, a handful, so they are gathered directly rather than
+// found by walking every figure of a large drawing.
+QList<ElementId> FormAccessibility::elements() const
+{
+    QList<ElementId> elements;
+    for (quint32 index = 0; index < m_layer.labelCount(); ++index)
+        elements.append(ElementId(ElementId::Label, index));
+    for (auto packed = m_names.keyBegin(); packed != m_names.keyEnd(); ++packed)
+        elements.append(ElementId::fromPacked(*packed));
+    elements.removeIf([this](ElementId id) { return boundsOf(id).isEmpty(); });
+    std::sort(elements.begin(), elements.end(), [this](ElementId a, ElementId b) {
+        return m_layer.stackingPosition(a) < m_layer.stackingPosition(b);
+    });
+    return elements;
+}
+
+QString FormAccessibility::nameOf(ElementId id) const
+{
+    if (id.type() == ElementId::Label)
+        return m_layer.label(id.index()).caption;
+    return m_names.value(id.packed());
+}
+
+// A named shape tells the colour it shows, read from the shape itself.
+QString FormAccessibility::descriptionOf(ElementId id) const
+{
+    if (id.type() != ElementId::Shape || !m_names.contains(id.packed()))
+        return {};
+    return colorInWords(m_layer.shape(id.index()).backColor);
+}
+
+QRect FormAccessibility::boundsOf(ElementId id) const
+{
+    const qreal ratio = clientArea()->devicePixelRatioF();
+    return Twips::deviceToLogical(FigurePainter::bounds(m_layer, id, ratio), ratio);
+}
+
+void FormAccessibility::elementChanged(ElementId id)
 {
     // A window being built is told to screen readers as a whole when it is shown.
-    if (!QAccessible::isActive() || !surface->isVisible())
+    const bool spoken = id.type() == ElementId::Label || m_names.contains(id.packed());
+    if (!spoken || !QAccessible::isActive() || !clientArea()->isVisible())
         return;
-    if (QAccessibleInterface *element = elementInterface(surface, id)) {
+    if (QAccessibleInterface *element = elementInterface(this, id)) {
         QAccessibleEvent changed(element,
                                  id.type() == ElementId::Label ? QAccessible::NameChanged
                                                                : QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&changed);
     }
-    for (QWidget *control : surface->accessibleRelations().describedBy(id)) {
+    for (QWidget *control : m_relations.describedBy(id)) {
         QAccessibleEvent changed(control, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&changed);
     }

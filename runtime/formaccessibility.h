@@ -1,14 +1,45 @@
 #pragma once
 
-class FormSurface;
-class ElementId;
+#include "accessiblerelations.h"
+#include "windowlesslayer.h"
 
-// Makes the controls of a form surface known to screen readers as a person sees them: the
-// windowless labels and named shapes as children of the surface, the controls grouped under a
-// frame as the frame's children, and the labels that name or describe a windowed control as
-// related to it.
-void installFormAccessibility();
+#include <QHash>
+#include <QObject>
 
-// Tells screen readers that a windowless control's text changed: a label's caption, a named
-// shape's colour, and so the description of every control it describes.
-void announceWindowlessChange(FormSurface *surface, ElementId id);
+// Makes the controls of a form's client area known to screen readers as a person sees them: the
+// windowless labels and named shapes as children of the client area, the controls grouped under
+// a frame as the frame's children, and the labels that name or describe a windowed control as
+// related to it. It watches the windowless layer, so that screen readers hear when a label's
+// caption or a named shape's colour changes, and with it the description of every control that
+// the label or shape describes.
+class FormAccessibility : public QObject, private LayerObserver
+{
+    Q_OBJECT
+public:
+    // Lives as long as the client area that it describes, whose child it becomes.
+    FormAccessibility(QWidget *clientArea, WindowlessLayer &layer);
+
+    // The one that describes the client area, or null.
+    static FormAccessibility *of(const QWidget *clientArea);
+
+    // A screen reader says of a windowless control: a label its caption, a shape the name given
+    // here and its colour. Only these are told to it, not the figures drawn.
+    void setElementName(ElementId id, const QString &name);
+    AccessibleRelations &relations() { return m_relations; }
+    const AccessibleRelations &relations() const { return m_relations; }
+
+    QList<ElementId> elements() const;
+    QString nameOf(ElementId id) const;
+    QString descriptionOf(ElementId id) const;
+    // Where the element shows, in the client area's logical pixels.
+    QRect boundsOf(ElementId id) const;
+
+    QWidget *clientArea() const;
+
+private:
+    void elementChanged(ElementId id) override;
+
+    WindowlessLayer &m_layer;
+    QHash<quint32, QString> m_names;
+    AccessibleRelations m_relations;
+};

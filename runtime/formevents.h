@@ -1,8 +1,8 @@
 #pragma once
 
 // What a form's window tells the form: the mouse events of its client area, in twips, and the
-// user's closing of the window. The window holds the one pointer to it, and drops it when the
-// form unloads.
+// user's closing of the window. The window's client area holds the one pointer to it, and
+// drops it when the form unloads.
 class FormEvents
 {
 public:

@@ -1,16 +1,12 @@
 #include "formsurface.h"
 
 #include "figurepainter.h"
-#include "formaccessibility.h"
 #include "formevents.h"
-#include "formwindow.h"
 #include "twips.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-
-#include <algorithm>
 
 namespace {
 
@@ -29,19 +25,18 @@ int shiftBits(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-FormSurface::FormSurface(FormWindow *window)
-    : QWidget(window), m_window(window), m_backColor(palette().color(QPalette::Window)),
+FormSurface::FormSurface(FormEvents *form, QWidget *window)
+    : QWidget(window), m_form(form), m_backColor(palette().color(QPalette::Window)),
       m_ratio(devicePixelRatioF())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
-    m_layer.setObserver(this);
-    installFormAccessibility();
+    m_layer.addObserver(this);
 }
 
 FormSurface::~FormSurface()
 {
-    m_layer.setObserver(nullptr);
+    m_layer.removeObserver(this);
 }
 
 void FormSurface::paintEvent(QPaintEvent *event)
@@ -78,52 +73,49 @@ void FormSurface::setBackColor(const QColor &color)
     update();
 }
 
-bool FormSurface::routeToForm(QMouseEvent *event)
-{
-    if (!m_window->form())
-        return false;
-    // The second press of a double click arrives as a double-click event; it is a press all the
-    // same, and a label keeps it as it keeps the first.
-    const bool press =
-        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    if (press && event->buttons() == event->button()) {
-        const QPointF twips = Twips::fromLogical(event->position());
-        m_labelHasMouse = !m_layer.labelAt(float(twips.x()), float(twips.y())).isNull();
-    }
-    const bool toLabel = m_labelHasMouse;
-    if (event->type() == QEvent::MouseButtonRelease && event->buttons() == Qt::NoButton)
-        m_labelHasMouse = false;
-    return !toLabel;
-}
-
 void FormSurface::mousePressEvent(QMouseEvent *event)
 {
-    if (routeToForm(event)) {
-        const QPointF twips = Twips::fromLogical(event->position());
-        const RepaintBatch batch(*this);
-        m_window->form()->mouseDown(buttonBits(event->button()), shiftBits(event->modifiers()),
-                                    float(twips.x()), float(twips.y()));
-    }
+    forwardToForm(event);
 }
 
 void FormSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    if (routeToForm(event)) {
-        const QPointF twips = Twips::fromLogical(event->position());
-        const RepaintBatch batch(*this);
-        m_window->form()->mouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()),
-                                    float(twips.x()), float(twips.y()));
-    }
+    forwardToForm(event);
 }
 
 void FormSurface::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (routeToForm(event)) {
-        const QPointF twips = Twips::fromLogical(event->position());
-        const RepaintBatch batch(*this);
-        m_window->form()->mouseUp(buttonBits(event->button()), shiftBits(event->modifiers()),
-                                  float(twips.x()), float(twips.y()));
-    }
+    forwardToForm(event);
+}
+
+// A press on a label gives the label the hold of the mouse until the last button is released;
+// the form gets none of those events. The second press of a double click arrives as a
+// double-click event; it is a press all the same.
+void FormSurface::forwardToForm(QMouseEvent *event)
+{
+    if (!m_form)
+        return;
+    const QPointF twips = Twips::fromLogical(event->position());
+    const float x = float(twips.x()), y = float(twips.y());
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    const bool release = event->type() == QEvent::MouseButtonRelease;
+    if (press && event->buttons() == event->button())
+        m_labelHasMouse = !m_layer.labelAt(x, y).isNull();
+    const bool toLabel = m_labelHasMouse;
+    if (release && event->buttons() == Qt::NoButton)
+        m_labelHasMouse = false;
+    if (toLabel)
+        return;
+
+    const int shift = shiftBits(event->modifiers());
+    const RepaintBatch batch(*this);
+    if (press)
+        m_form->mouseDown(buttonBits(event->button()), shift, x, y);
+    else if (release)
+        m_form->mouseUp(buttonBits(event->button()), shift, x, y);
+    else
+        m_form->mouseMove(buttonBits(event->buttons()), shift, x, y);
 }
 
 void FormSurface::elementAboutToChange(ElementId id)
@@ -134,8 +126,6 @@ void FormSurface::elementAboutToChange(ElementId id)
 void FormSurface::elementChanged(ElementId id)
 {
     repaintChange(id, m_boundsBeforeChange);
-    if (id.type() == ElementId::Label || m_accessibleNames.contains(id.packed()))
-        announceWindowlessChange(this, id);
 }
 
 void FormSurface::elementAdded(ElementId id)
@@ -170,41 +160,4 @@ FormSurface::RepaintBatch::~RepaintBatch()
     surface.m_batch = nullptr;
     if (!touched.isEmpty())
         surface.update(Twips::deviceToLogical(touched, surface.m_ratio));
-}
-
-void FormSurface::setElementAccessibleName(ElementId id, const QString &name)
-{
-    m_accessibleNames.insert(id.packed(), name);
-}
-
-// Only labels and named shapes are spoken, a handful, so they are gathered directly rather than
-// found by walking every figure of a large drawing.
-QList<ElementId> FormSurface::accessibleElements() const
-{
-    QList<ElementId> elements;
-    for (quint32 index = 0; index < m_layer.labelCount(); ++index)
-        elements.append(ElementId(ElementId::Label, index));
-    for (quint32 packed : m_accessibleNames.keys())
-        elements.append(ElementId::fromPacked(packed));
-    elements.removeIf(
-        [this](ElementId id) { return FigurePainter::bounds(m_layer, id, m_ratio).isEmpty(); });
-    std::sort(elements.begin(), elements.end(), [this](ElementId a, ElementId b) {
-        return m_layer.stackingPosition(a) < m_layer.stackingPosition(b);
-    });
-    return elements;
-}
-
-QString FormSurface::accessibleNameOf(ElementId id) const
-{
-    if (id.type() == ElementId::Label)
-        return m_layer.label(id.index()).caption;
-    return m_accessibleNames.value(id.packed());
-}
-
-// A named shape tells the colour it shows, read from the shape itself.
-QString FormSurface::accessibleDescriptionOf(ElementId id) const
-{
-    if (id.type() != ElementId::Shape || !m_accessibleNames.contains(id.packed()))
-        return {};
-    return colourInWords(m_layer.shape(id.index()).backColor);
 }

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "accessiblerelations.h"
 #include "layercache.h"
 #include "windowlesslayer.h"
 
-#include <QHash>
 #include <QRect>
 #include <QWidget>
 
-class FormWindow;
+class FormEvents;
 
 // The client area of a form. It paints the windowless layer beneath the windowed controls,
 // repainting only what each change touches, and turns Qt's mouse events into the form's mouse
@@ -17,26 +15,21 @@ class FormSurface : public QWidget, private LayerObserver
 {
     Q_OBJECT
 public:
-    // The client area of the window, which passes its mouse events on to the window's form.
-    explicit FormSurface(FormWindow *window);
+    // The client area of a form's window, which passes its mouse events on to the form.
+    FormSurface(FormEvents *form, QWidget *window);
     ~FormSurface() override;
 
     WindowlessLayer &layer() { return m_layer; }
+
+    // Where the mouse events go; null once the form has unloaded, and then no event reaches it.
+    FormEvents *form() const { return m_form; }
+    void detachFromForm() { m_form = nullptr; }
 
     // The form's background. It is painted, not set as a palette: Qt's style caches the pixmaps
     // of the controls under their palette's key, and a widget given a palette of its own gets a
     // new key in every window, so each Reset would leave another set of pixmaps in the cache.
     QColor backColor() const { return m_backColor; }
     void setBackColor(const QColor &color);
-
-    // What a screen reader says of a windowless control: a label its caption, a shape the name
-    // given here and its colour. Only these are told to it, not the figures drawn.
-    void setElementAccessibleName(ElementId id, const QString &name);
-    QList<ElementId> accessibleElements() const;
-    QString accessibleNameOf(ElementId id) const;
-    QString accessibleDescriptionOf(ElementId id) const;
-    AccessibleRelations &accessibleRelations() { return m_accessibleRelations; }
-    const AccessibleRelations &accessibleRelations() const { return m_accessibleRelations; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -49,16 +42,12 @@ private:
     void elementChanged(ElementId id) override;
     void elementAdded(ElementId id) override;
     void repaintChange(ElementId id, const QRect &boundsBefore);
-    // Routes a mouse event: a press on a label gives the label the hold of the mouse until the
-    // last button is released. Returns whether the form, and not that label, gets the event.
-    bool routeToForm(QMouseEvent *event);
+    void forwardToForm(QMouseEvent *event);
 
-    FormWindow *m_window;
+    FormEvents *m_form;
     QColor m_backColor;
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
-    QHash<quint32, QString> m_accessibleNames;
-    AccessibleRelations m_accessibleRelations;
     QRect m_boundsBeforeChange;
     // Gathers the repaints asked for while a mouse handler runs into one.
     struct RepaintBatch

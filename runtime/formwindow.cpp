@@ -1,5 +1,6 @@
 #include "formwindow.h"
 
+#include "formaccessibility.h"
 #include "formevents.h"
 #include "formsurface.h"
 #include "twips.h"
@@ -7,7 +8,9 @@
 #include <QCloseEvent>
 #include <QLayout>
 
-FormWindow::FormWindow(FormEvents *form) : m_form(form), m_surface(new FormSurface(this))
+FormWindow::FormWindow(FormEvents *form)
+    : m_surface(new FormSurface(form, this)),
+      m_accessibility(new FormAccessibility(m_surface, m_surface->layer()))
 {
     setCentralWidget(m_surface);
     // The window keeps the size of its client area; it is not resizable.
@@ -17,6 +20,11 @@ FormWindow::FormWindow(FormEvents *form) : m_form(form), m_surface(new FormSurfa
 WindowlessLayer &FormWindow::layer() const
 {
     return m_surface->layer();
+}
+
+void FormWindow::detachFromForm()
+{
+    m_surface->detachFromForm();
 }
 
 void FormWindow::setBackColor(ColorValue color)
@@ -32,6 +40,6 @@ void FormWindow::setClientSizeInTwips(float width, float height)
 void FormWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    if (m_form)
-        m_form->closedByUser();
+    if (FormEvents *form = m_surface->form())
+        form->closedByUser();
 }

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+class FormAccessibility;
 class FormEvents;
 class FormSurface;
 class WindowlessLayer;
@@ -19,20 +20,20 @@ public:
     // layer is painted.
     FormSurface *surface() const { return m_surface; }
     WindowlessLayer &layer() const;
+    // What screen readers learn of the client area beyond each control's own name.
+    FormAccessibility &accessibility() const { return *m_accessibility; }
 
     void setCaption(const QString &caption) { setWindowTitle(caption); }
     void setBackColor(ColorValue color);
     void setClientSizeInTwips(float width, float height);
 
-    // Where the events of the window and its client area go; null once detached.
-    FormEvents *form() const { return m_form; }
     // After Unload no event of this window reaches the form any more.
-    void detachFromForm() { m_form = nullptr; }
+    void detachFromForm();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    FormEvents *m_form;
     FormSurface *m_surface;
+    FormAccessibility *m_accessibility;
 };

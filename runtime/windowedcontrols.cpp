@@ -17,7 +17,7 @@ void placeInTwips(QWidget *widget, float left, float top, float width, float hei
     widget->setGeometry(Twips::toLogicalRect(left, top, width, height));
 }
 
-QPalette twoColourPalette(const QColor &background, const QColor &text)
+QPalette twoColorPalette(const QColor &background, const QColor &text)
 {
     // Qt derives from the button colour the lighter and darker shades that styles draw frames and
     // bevels with, and a greyed text for disabled controls.
@@ -34,9 +34,9 @@ QPalette twoColourPalette(const QColor &background, const QColor &text)
     }
     for (int group = 0; group < QPalette::NColorGroups; ++group) {
         for (int role = 0; role < QPalette::NColorRoles; ++role) {
-            const auto colourGroup = QPalette::ColorGroup(group);
-            const auto colourRole = QPalette::ColorRole(role);
-            palette.setBrush(colourGroup, colourRole, palette.brush(colourGroup, colourRole));
+            const auto colorGroup = QPalette::ColorGroup(group);
+            const auto colorRole = QPalette::ColorRole(role);
+            palette.setBrush(colorGroup, colorRole, palette.brush(colorGroup, colorRole));
         }
     }
     return palette;

@@ -20,7 +20,7 @@ void placeInTwips(QWidget *widget, float left, float top, float width, float hei
 // scheme or style. As every role is set, a widget keeps this very palette rather than one
 // resolved against its parent's, and widgets sharing it share the style's cached pictures too; so
 // make it once and give every window the same one.
-QPalette twoColourPalette(const QColor &background, const QColor &text);
+QPalette twoColorPalette(const QColor &background, const QColor &text);
 
 class Frame : public QGroupBox
 {

@@ -49,13 +49,6 @@ void ShapeControl::setBackColor(ColorValue color)
     edit([color](ShapeData &d) { d.backColor = color; });
 }
 
-void ShapeControl::setBackStyle(qint16 style)
-{
-    if (style != 0 && style != 1)
-        rejectInvalidValue();
-    edit([style](ShapeData &d) { d.backOpaque = style == 1; });
-}
-
 void ShapeControl::setBorderColor(ColorValue color)
 {
     edit([color](ShapeData &d) { d.borderColor = color; });
@@ -64,12 +57,6 @@ void ShapeControl::setBorderColor(ColorValue color)
 void ShapeControl::setFillColor(ColorValue color)
 {
     edit([color](ShapeData &d) { d.fillColor = color; });
-}
-
-void ShapeControl::setBorderWidth(qint16 pixels)
-{
-    const quint8 width = checkedBorderWidth(pixels);
-    edit([width](ShapeData &d) { d.borderWidth = width; });
 }
 
 void ShapeControl::setLeft(float twips)
@@ -162,11 +149,6 @@ void LabelControl::setAutoSize(bool autoSize)
 {
     edit([autoSize](LabelData &d) { d.autoSize = autoSize; });
     fitToCaption();
-}
-
-void LabelControl::ZOrder()
-{
-    m_layer->bringToFront(m_id);
 }
 
 void LabelControl::fitToCaption()

@@ -22,13 +22,11 @@ public:
     void setBackColor(ColorValue color);
     // 0 transparent, 1 opaque.
     qint16 BackStyle() const { return data().backOpaque ? 1 : 0; }
-    void setBackStyle(qint16 style);
     ColorValue BorderColor() const { return data().borderColor; }
     void setBorderColor(ColorValue color);
     ColorValue FillColor() const { return data().fillColor; }
     void setFillColor(ColorValue color);
     qint16 BorderWidth() const { return data().borderWidth; }
-    void setBorderWidth(qint16 pixels);
     float Left() const { return data().left; }
     void setLeft(float twips);
     float Top() const { return data().top; }
@@ -103,7 +101,6 @@ public:
     float Width() const { return data().width; }
     float Height() const { return data().height; }
     Boolean Visible() const { return Vb::fromBool(data().visible); }
-    void ZOrder();
 
     ElementId id() const { return m_id; }
 

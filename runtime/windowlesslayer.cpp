@@ -6,16 +6,14 @@ void WindowlessLayer::bringToFront(ElementId id)
     if (position == m_order.size() - 1)
         return;
 
-    if (m_observer)
-        m_observer->elementAboutToChange(id);
+    notify(&LayerObserver::elementAboutToChange, id);
     m_order[position] = Removed;
     ++m_holes;
     position = quint32(m_order.size());
     m_order.push_back(id.packed());
     if (m_holes > m_order.size() / 2)
         compactOrder();
-    if (m_observer)
-        m_observer->elementChanged(id);
+    notify(&LayerObserver::elementChanged, id);
 }
 
 quint32 WindowlessLayer::stackingPosition(ElementId id) const

@@ -72,15 +72,15 @@ private:
 };
 
 // Told of every change that may alter what the layer looks like, so the view can repaint
-// just the part of the window that changed.
+// just the part of the window that changed, and screen readers hear of a new caption.
 class LayerObserver
 {
 public:
     virtual ~LayerObserver() = default;
-    virtual void elementAboutToChange(ElementId id) = 0;
-    virtual void elementChanged(ElementId id) = 0;
+    virtual void elementAboutToChange(ElementId) { }
+    virtual void elementChanged(ElementId) { }
     // A new element, on top of the stack.
-    virtual void elementAdded(ElementId id) = 0;
+    virtual void elementAdded(ElementId) { }
 };
 
 // The windowless controls of a form, shapes, lines and labels, in their stacking order. They
@@ -128,7 +128,10 @@ public:
     // The topmost visible label whose box holds the point, in twips.
     ElementId labelAt(float x, float y) const;
 
-    void setObserver(LayerObserver *observer) { m_observer = observer; }
+    // Observers are told in the order they were added; each must stay until it is removed or
+    // the layer is gone.
+    void addObserver(LayerObserver *observer) { m_observers.push_back(observer); }
+    void removeObserver(LayerObserver *observer) { std::erase(m_observers, observer); }
 
 private:
     template <class Data> struct Slot
@@ -144,19 +147,22 @@ private:
         const ElementId id(type, quint32(elements.size()));
         elements.push_back({data, quint32(m_order.size())});
         m_order.push_back(id.packed());
-        if (m_observer)
-            m_observer->elementAdded(id);
+        notify(&LayerObserver::elementAdded, id);
         return id;
     }
 
     template <class Data, class Edit>
     void edit(std::vector<Slot<Data>> &elements, ElementId id, Edit &edit)
     {
-        if (m_observer)
-            m_observer->elementAboutToChange(id);
+        notify(&LayerObserver::elementAboutToChange, id);
         edit(elements[id.index()].data);
-        if (m_observer)
-            m_observer->elementChanged(id);
+        notify(&LayerObserver::elementChanged, id);
+    }
+
+    void notify(void (LayerObserver::*event)(ElementId), ElementId id)
+    {
+        for (LayerObserver *observer : m_observers)
+            (observer->*event)(id);
     }
 
     quint32 &positionOf(ElementId id);
@@ -169,5 +175,5 @@ private:
     // squeezed out once holes make up half of the order.
     std::vector<quint32> m_order;
     quint32 m_holes = 0;
-    LayerObserver *m_observer = nullptr;
+    std::vector<LayerObserver *> m_observers;
 };

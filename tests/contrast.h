@@ -10,14 +10,14 @@
 // level for the parts of controls that show what they are and their state.
 namespace Contrast {
 
-inline double relativeLuminance(const QColor &colour)
+inline double relativeLuminance(const QColor &color)
 {
     const auto linear = [](int channel) {
         const double value = channel / 255.0;
         return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green())
-        + 0.0722 * linear(colour.blue());
+    return 0.2126 * linear(color.red()) + 0.7152 * linear(color.green())
+        + 0.0722 * linear(color.blue());
 }
 
 inline double ratio(const QColor &a, const QColor &b)

@@ -57,8 +57,8 @@ private slots:
     void optionButtonsAreTheGroupShape();
     void labelsNameTheirSliders_data();
     void labelsNameTheirSliders();
-    void swatchSpeaksItsColour_data();
-    void swatchSpeaksItsColour();
+    void swatchSpeaksItsColor_data();
+    void swatchSpeaksItsColor();
     void thicknessNumberDescribesItsSlider();
     void resetHandsTheFocusToTheNewWindow();
     void slidersStepByTheirActions();
@@ -162,7 +162,7 @@ void tst_Accessibility::labelsNameTheirSliders()
     QVERIFY(related(windowless(QStringLiteral("Color?")), QAccessible::AllRelations).isEmpty());
 }
 
-void tst_Accessibility::swatchSpeaksItsColour_data()
+void tst_Accessibility::swatchSpeaksItsColor_data()
 {
     QTest::addColumn<int>("slider");
     QTest::addColumn<int>("key");
@@ -172,7 +172,7 @@ void tst_Accessibility::swatchSpeaksItsColour_data()
     QTest::newRow("blue a small step") << 2 << int(Qt::Key_Right) << "red 0, green 0, blue 1";
 }
 
-void tst_Accessibility::swatchSpeaksItsColour()
+void tst_Accessibility::swatchSpeaksItsColor()
 {
     QFETCH(int, slider);
     QFETCH(int, key);

@@ -62,7 +62,7 @@ private slots:
     void figureLimit();
 
 private:
-    void setColour(int red, int green, int blue);
+    void setColor(int red, int green, int blue);
     std::unique_ptr<Form1> form;
     std::unique_ptr<FormDriver> driver;
     Form1Controls *ui = nullptr;
@@ -83,7 +83,7 @@ void tst_Drawing::cleanup()
     form.reset();
 }
 
-void tst_Drawing::setColour(int red, int green, int blue)
+void tst_Drawing::setColor(int red, int green, int blue)
 {
     ui->HScroll(0)->setValue(red);
     ui->HScroll(1)->setValue(green);
@@ -93,7 +93,7 @@ void tst_Drawing::setColour(int red, int green, int blue)
 void tst_Drawing::typicalDrag()
 {
     ui->Option3->setChecked(true);
-    setColour(255, 0, 0);
+    setColor(255, 0, 0);
     ui->Check1->setChecked(true);
 
     driver->press(1000, 2500);
@@ -278,7 +278,7 @@ void tst_Drawing::pressWithoutMove()
 
 void tst_Drawing::firstPressReshapesTheStartSquare()
 {
-    setColour(0, 0, 255);
+    setColor(0, 0, 255);
     driver->drag({1000, 2500}, {3000, 4000});
     QCOMPARE(ui->Shape1.Count(), 1);
     QCOMPARE(ui->Line1.Count(), 1);
@@ -297,13 +297,13 @@ void tst_Drawing::reshapeKeepsSizeUntilMove()
     ui->Check1->setChecked(true);
     ui->Option3->setChecked(true);
     driver->drag({1000, 2500}, {2000, 3500});
-    setColour(0, 255, 0);
+    setColor(0, 255, 0);
     driver->drag({1500, 3000}, {2500, 4000});
 
     // With "New Shape" clear a press takes over the last figure: colour, kind, front, corner.
     ui->Check1->setChecked(false);
     ui->Option4->setChecked(true);
-    setColour(255, 0, 255);
+    setColor(255, 0, 255);
     ShapeControl last = ui->Shape1(2);
     driver->drag({4000, 2200}, {4000, 2200}, 0);
     QCOMPARE(ui->Shape1.Count(), 3);
@@ -426,15 +426,15 @@ void tst_Drawing::reshapingPressTakesKindAndFront()
 
     ui->Check1->setChecked(true);
     (ui->*first)->setChecked(true);
-    setColour(0, 0, 255);
+    setColor(0, 0, 255);
     driver->drag({1000, 2500}, {2500, 4000});
     (line ? ui->Option3 : ui->Option2)->setChecked(true);
-    setColour(0, 255, 0);
+    setColor(0, 255, 0);
     driver->drag({800, 2300}, {2800, 4300});
 
     ui->Check1->setChecked(false);
     (ui->*then)->setChecked(true);
-    setColour(255, 0, 0);
+    setColor(255, 0, 0);
     driver->press(1500, 3000);
     const ElementId reshaped = line ? ui->Line1(1).id() : ui->Shape1(1).id();
     QCOMPARE(form->window()->layer().topmost(), reshaped);
@@ -471,11 +471,11 @@ void tst_Drawing::styleIsReadAtPress()
 {
     ui->Check1->setChecked(true);
     ui->Option3->setChecked(true);
-    setColour(10, 20, 30);
+    setColor(10, 20, 30);
     driver->press(1000, 2500);
     driver->move(2000, 3000);
     // A change of style while the button is held waits for the next press.
-    setColour(200, 100, 50);
+    setColor(200, 100, 50);
     ui->Option1->setChecked(true);
     ui->HScroll1->setValue(9);
     driver->move(2500, 3500);
@@ -511,7 +511,7 @@ void tst_Drawing::anotherButtonRestartsTheDrag()
 void tst_Drawing::pixelsOfFigures_data()
 {
     QTest::addColumn<OptionButton * Form1Controls::*>("option");
-    QTest::addColumn<QList<QPointF>>("coloured");
+    QTest::addColumn<QList<QPointF>>("colored");
     QTest::addColumn<QList<QPointF>>("white");
     // Every figure is dragged from (1500, 2600) to (4500, 4400) in pure blue.
     QTest::newRow("filled rectangle")
@@ -531,15 +531,15 @@ void tst_Drawing::pixelsOfFigures_data()
 void tst_Drawing::pixelsOfFigures()
 {
     QFETCH(OptionButton * Form1Controls::*, option);
-    QFETCH(QList<QPointF>, coloured);
+    QFETCH(QList<QPointF>, colored);
     QFETCH(QList<QPointF>, white);
 
     (ui->*option)->setChecked(true);
     ui->Check1->setChecked(true);
-    setColour(0, 0, 255);
+    setColor(0, 0, 255);
     driver->drag({1500, 2600}, {4500, 4400}, 10);
     const QImage screen = driver->screen();
-    for (const QPointF &at : coloured)
+    for (const QPointF &at : colored)
         QVERIFY2(screen.pixelColor(FormDriver::pixel(float(at.x()), float(at.y()))) == Qt::blue,
                  qPrintable(QStringLiteral("(%1, %2)").arg(at.x()).arg(at.y())));
     for (const QPointF &at : white)
@@ -551,7 +551,7 @@ void tst_Drawing::pixelsOfThickLine()
 {
     ui->Option2->setChecked(true);
     ui->Check1->setChecked(true);
-    setColour(0, 128, 0);
+    setColor(0, 128, 0);
     ui->HScroll1->setValue(10);
     driver->drag({900, 3000}, {4800, 3000});
 
@@ -585,12 +585,12 @@ void tst_Drawing::dragRepaintsMatchAFullRendering()
     QFETCH(unsigned, seed);
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> x(-500, 6000), y(1000, 6000);
-    std::uniform_int_distribution<int> colour(0, 255), kind(0, 3), thickness(1, 10), coin(0, 1);
+    std::uniform_int_distribution<int> color(0, 255), kind(0, 3), thickness(1, 10), coin(0, 1);
     OptionButton *options[] = {ui->Option1, ui->Option2, ui->Option3, ui->Option4};
     for (int drag = 0; drag < 150; ++drag) {
         options[kind(random)]->setChecked(true);
         ui->Check1->setChecked(coin(random));
-        setColour(colour(random), colour(random), colour(random));
+        setColor(color(random), color(random), color(random));
         ui->HScroll1->setValue(thickness(random));
         driver->drag({x(random), y(random)}, {x(random), y(random)}, 5);
         if (drag % 10 == 9) {
@@ -671,7 +671,7 @@ void tst_Drawing::figureLimit()
     QCOMPARE(ui->Line1.Count(), 32768);
     QCOMPARE(ui->Line1(32767).X2(), 3000);
     QCOMPARE(form->drawingState().CurrentLine, 32767);
-    QVERIFY(form->isLoaded());
+    QVERIFY(form->window());
 }
 
 QTEST_MAIN(tst_Drawing)

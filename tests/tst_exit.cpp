@@ -80,7 +80,7 @@ void tst_Exit::closingTheWindowEndsTheProgram()
     // A program that went on running would be stopped here with another status.
     QTimer::singleShot(10000, [] { QCoreApplication::exit(3); });
     QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(!form.isLoaded());
+    QVERIFY(!form.window());
 }
 
 QTEST_MAIN(tst_Exit)

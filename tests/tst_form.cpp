@@ -112,7 +112,7 @@ void tst_Form::unloadDestroysTheWindowOnly()
     form.Unload();
     form.Unload();
     QCOMPARE(form.unloads, 1);
-    QVERIFY(!form.isLoaded());
+    QVERIFY(!form.window());
     QVERIFY(window && window->isHidden());
     // Closing the window that is on its way out no longer reaches the form.
     window->close();
@@ -121,7 +121,7 @@ void tst_Form::unloadDestroysTheWindowOnly()
     QVERIFY(!window);
     form.Show();
     QCOMPARE(form.loads, 2);
-    QVERIFY(form.isLoaded());
+    QVERIFY(form.window());
 }
 
 // A form without mouse handlers of its own takes presses, moves and releases and does nothing.
@@ -210,10 +210,10 @@ void tst_Form::endStopsEverything()
     QCOMPARE(form.clicks, 1);
     window->close();
     QCOMPARE(form.unloads, 0);
-    QVERIFY(form.isLoaded());
+    QVERIFY(form.window());
     form.Unload();
     form.Show();
-    QVERIFY(!form.isLoaded());
+    QVERIFY(!form.window());
     QCOMPARE(form.loads, 1);
 }
 

@@ -243,7 +243,7 @@ void tst_Form1::closingTheWindowUnloadsTheForm()
 {
     QPointer<FormWindow> window = form->window();
     QVERIFY(window->close());
-    QVERIFY(!form->isLoaded());
+    QVERIFY(!form->window());
     QVERIFY(!form->controls());
     QTRY_VERIFY(window.isNull());
 }

@@ -1,7 +1,7 @@
 // The cached picture of the windowless layer and the grid it finds elements by, without a window:
 // random edits beneath the top and at the top, compared with a rendering from scratch.
 
-#include "figurepainter.h"
+#include "formdriver.h"
 #include "layercache.h"
 #include "spatialgrid.h"
 
@@ -36,7 +36,7 @@ QImage fromCache(LayerCache &cache, QSize size)
 
 QImage fromScratch(const WindowlessLayer &layer, QSize size, qreal ratio)
 {
-    return FigurePainter::render(layer, size, ratio, Qt::white);
+    return FormDriver::render(layer, size, ratio);
 }
 
 } // namespace
@@ -60,7 +60,7 @@ void tst_LayerCache::raisedFigureLeavesNoTrace()
     WindowlessLayer layer;
     LayerCache cache(layer);
     CacheFollower follower(cache);
-    layer.setObserver(&follower);
+    layer.addObserver(&follower);
     ShapeData square;
     square.left = 300;
     square.top = 300;
@@ -99,7 +99,7 @@ void tst_LayerCache::randomEditsMatchAFullRendering()
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> coordinate(-300, 3900), extent(0, 1500);
     std::uniform_int_distribution<int> byte(0, 255), action(0, 5), kind(0, 2), width(1, 10);
-    auto colour = [&] { return RGB(byte(random), byte(random), byte(random)); };
+    auto color = [&] { return RGB(byte(random), byte(random), byte(random)); };
     const qint16 kinds[] = {ShapeRectangle, ShapeOval, ShapeRoundedRectangle};
     auto randomShape = [&](float left, float top, bool opaque) {
         ShapeData shape;
@@ -107,8 +107,8 @@ void tst_LayerCache::randomEditsMatchAFullRendering()
         shape.top = top;
         shape.width = extent(random);
         shape.height = extent(random);
-        shape.backColor = colour();
-        shape.borderColor = colour();
+        shape.backColor = color();
+        shape.borderColor = color();
         shape.shape = kinds[kind(random)];
         shape.backOpaque = opaque;
         return shape;
@@ -125,12 +125,12 @@ void tst_LayerCache::randomEditsMatchAFullRendering()
                       coordinate(random),
                       coordinate(random),
                       coordinate(random),
-                      colour(),
+                      color(),
                       quint8(width(random)),
                       true};
         elements.append(layer.addLine(line));
     }
-    layer.setObserver(&follower);
+    layer.addObserver(&follower);
     cache.rebuild(size, ratio, Qt::white);
 
     for (int edit = 0; edit < 300; ++edit) {
@@ -150,9 +150,9 @@ void tst_LayerCache::randomEditsMatchAFullRendering()
             break;
         case 2:
             if (shape)
-                layer.editShape(id.index(), [&](ShapeData &d) { d.backColor = colour(); });
+                layer.editShape(id.index(), [&](ShapeData &d) { d.backColor = color(); });
             else
-                layer.editLine(id.index(), [&](LineData &d) { d.borderColor = colour(); });
+                layer.editLine(id.index(), [&](LineData &d) { d.borderColor = color(); });
             break;
         case 3:
             if (shape)

@@ -22,7 +22,7 @@ struct Caption
     // The text as laid out in the box, with a pixel around it for the antialiased edge.
     QRect laidOut;
     // The text colour of the window's definition.
-    QColor colour;
+    QColor color;
     QString caption;
     QFont font;
     // Pixels kept free of ink at the right of the box and below it. A windowed control's box was
@@ -272,10 +272,10 @@ void tst_Look::captionsReadableAndWhole()
         // Where the text on the window lies a fraction of a pixel apart from the text drawn whole,
         // its antialiased edges may fall on a pixel more or less.
         QVERIFY2(ink.width() >= whole.width() - 1 && ink.height() >= whole.height() - 1, name);
-        if (caption.colour == Qt::black)
+        if (caption.color == Qt::black)
             QVERIFY2(contrast >= Contrast::enhancedLevel, name);
         else
-            QVERIFY2(qFuzzyCompare(contrast, Contrast::ratio(caption.colour, white)), name);
+            QVERIFY2(qFuzzyCompare(contrast, Contrast::ratio(caption.color, white)), name);
     }
 }
 

@@ -52,7 +52,7 @@ void tst_Menu::triggerReset(bool byKey)
         QCOMPARE(reset->text(), QStringLiteral("&Reset"));
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(reset).center());
     }
-    QVERIFY(form->isLoaded());
+    QVERIFY(form->window());
     QVERIFY(form->window() != old);
     // The old window goes away once the command has returned.
     QTRY_VERIFY(old.isNull());

@@ -41,8 +41,8 @@ class tst_Style : public QObject
 private slots:
     void init();
     void cleanup();
-    void swatchFollowsColourSliders_data();
-    void swatchFollowsColourSliders();
+    void swatchFollowsColorSliders_data();
+    void swatchFollowsColorSliders();
     void thumbDragChangesOnRelease();
     void thicknessNumber_data();
     void thicknessNumber();
@@ -68,7 +68,7 @@ void tst_Style::cleanup()
 
 // Each input is a string of steps: slider index, then 'E' End key, 'H' Home key, 'R' right arrow
 // key, 'P' page-down key, 'a' click on the right arrow, 't' click in the trough right of the thumb.
-void tst_Style::swatchFollowsColourSliders_data()
+void tst_Style::swatchFollowsColorSliders_data()
 {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<quint32>("swatch");
@@ -81,7 +81,7 @@ void tst_Style::swatchFollowsColourSliders_data()
     QTest::newRow("up and back down") << QStringList{"0E", "1E", "0H"} << 0x00FF00u;
 }
 
-void tst_Style::swatchFollowsColourSliders()
+void tst_Style::swatchFollowsColorSliders()
 {
     QFETCH(QStringList, steps);
     QFETCH(quint32, swatch);

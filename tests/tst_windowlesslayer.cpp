@@ -78,14 +78,15 @@ void tst_WindowlessLayer::loadCopiesTheLowestElement()
 {
     WindowlessLayer layer;
     ControlArray<ShapeControl> shapes;
-    shapes.assign(0, ShapeControl(&layer, layer.addShape({})));
+    ShapeData opaqueAndThick;
+    opaqueAndThick.backOpaque = true;
+    opaqueAndThick.borderWidth = 3;
+    shapes.assign(0, ShapeControl(&layer, layer.addShape(opaqueAndThick)));
     ShapeControl first = shapes(0);
     first.setShape(ShapeOval);
     first.setBackColor(RGB(1, 2, 3));
     first.setBorderColor(RGB(4, 5, 6));
     first.setFillColor(RGB(7, 8, 9));
-    first.setBackStyle(1);
-    first.setBorderWidth(3);
     first.setLeft(100);
     first.setTop(200);
     first.setWidth(300);
@@ -122,7 +123,7 @@ void tst_WindowlessLayer::everyWriteIsAnnounced()
 {
     WindowlessLayer layer;
     RecordingObserver observer;
-    layer.setObserver(&observer);
+    layer.addObserver(&observer);
     ShapeControl shape(&layer, layer.addShape({}));
     LineControl line(&layer, layer.addLine({}));
     shape.setLeft(10);
@@ -151,7 +152,7 @@ void tst_WindowlessLayer::labelAtFindsTheTopmostLabel()
     QCOMPARE(layer.labelAt(250, 150), upper.id());
     QVERIFY(layer.labelAt(99, 150).isNull());
     QVERIFY(layer.labelAt(150, 200).isNull());
-    lower.ZOrder();
+    layer.bringToFront(lower.id());
     QCOMPARE(layer.labelAt(250, 150), lower.id());
 }
 

@@ -31,10 +31,10 @@ int printContrast(const QImage &area)
     QColor darkest = Qt::white;
     for (int y = 0; y < area.height(); ++y) {
         for (int x = 0; x < area.width(); ++x) {
-            const QColor colour = area.pixelColor(x, y);
-            ++counts[colour.rgb()];
-            if (Contrast::relativeLuminance(colour) < Contrast::relativeLuminance(darkest))
-                darkest = colour;
+            const QColor color = area.pixelColor(x, y);
+            ++counts[color.rgb()];
+            if (Contrast::relativeLuminance(color) < Contrast::relativeLuminance(darkest))
+                darkest = color;
         }
     }
     if (counts.isEmpty())
@@ -62,8 +62,8 @@ int main(int argc, char *argv[])
     }
     const QImage screen = grab(0, 0, -1, -1);
     for (int i = 1; i + 1 < argc; i += 2) {
-        const QColor colour = screen.pixelColor(std::atoi(argv[i]), std::atoi(argv[i + 1]));
-        std::printf("%s\n", qPrintable(colour.name()));
+        const QColor color = screen.pixelColor(std::atoi(argv[i]), std::atoi(argv[i + 1]));
+        std::printf("%s\n", qPrintable(color.name()));
     }
     return 0;
 }

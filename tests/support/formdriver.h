@@ -95,9 +95,18 @@ public:
     QImage rendered() const
     {
         const qreal ratio = surface()->devicePixelRatioF();
-        return FigurePainter::render(m_form.window()->layer(),
-                                     Twips::logicalToDevice(surface()->rect(), ratio).size(), ratio,
-                                     Qt::white);
+        return render(m_form.window()->layer(),
+                      Twips::logicalToDevice(surface()->rect(), ratio).size(), ratio);
+    }
+
+    // A layer's elements painted from scratch on white, device pixels in size.
+    static QImage render(const WindowlessLayer &layer, QSize deviceSize, qreal ratio)
+    {
+        QImage image(deviceSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        FigurePainter::paintAll(painter, layer, ratio);
+        return image;
     }
 
     // The canvas and its frame, in device pixels: no windowed control lies there.
