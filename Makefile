@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full install package clean
+.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full lint install package clean
 
 all: build
 
@@ -49,6 +49,12 @@ bench: configure
 
 bench-full: configure
 	cmake --build --preset default --parallel --target bench-full
+
+# Static analysis with clazy and clang-tidy, and the include order of each library's files, which
+# has no circle. It needs clang, so it stays out of make test; run it before each submission.
+lint: build
+	scripts/install-deps clazy clang-tidy
+	scripts/lint build
 
 # Installs where desktop users expect it: make install PREFIX=$HOME/.local
 PREFIX ?= /usr/local

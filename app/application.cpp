@@ -23,7 +23,7 @@ QIcon applicationIcon()
         if (side <= 0 || bytes > pixels.size() - at)
             break; // GCOVR_EXCL_LINE: only a damaged build leaves a picture short
         const QImage picture(reinterpret_cast<const uchar *>(pixels.constData() + at), side, side,
-                             side * 4, QImage::Format_RGBA8888_Premultiplied);
+                             qsizetype(side) * 4, QImage::Format_RGBA8888_Premultiplied);
         icon.addPixmap(QPixmap::fromImage(picture));
         at += bytes;
     }

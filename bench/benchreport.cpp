@@ -51,9 +51,10 @@ Report readReport(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return report;
     const QJsonArray benchmarks = QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray();
-    for (const QJsonValue &entry : benchmarks) {
-        const QString name = entry["name"].toString();
-        report.results.insert(name, entry.toObject());
+    for (const auto &entry : benchmarks) {
+        const QJsonObject result = entry.toObject();
+        const QString name = result["name"].toString();
+        report.results.insert(name, result);
         const QStringList parts = name.split(QLatin1Char('/'));
         if (parts.size() != 3 || parts[0] != QLatin1String("DragStep"))
             continue;

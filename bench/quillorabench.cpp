@@ -58,20 +58,29 @@ void showAndPaint(Design &design)
 
 // The design under measurement, built once for all repetitions of one benchmark; building the
 // next one frees it, so a 32768-figure scene never shares the process with another.
-std::string builtKey;
-std::unique_ptr<Design> built;
+struct BuiltDesign
+{
+    std::string key;
+    std::unique_ptr<Design> design;
+};
+
+BuiltDesign &built()
+{
+    static BuiltDesign built;
+    return built;
+}
 
 template <class Built>
 Built &current(const std::string &key, const std::function<std::unique_ptr<Built>()> &build)
 {
-    if (builtKey != key) {
-        built.reset();
+    if (built().key != key) {
+        built().design.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        built = build();
-        builtKey = key;
-        showAndPaint(*built);
+        built().design = build();
+        built().key = key;
+        showAndPaint(*built().design);
     }
-    return static_cast<Built &>(*built);
+    return static_cast<Built &>(*built().design);
 }
 
 double seconds(Clock::time_point from, Clock::time_point to)
@@ -485,6 +494,6 @@ int main(int argc, char *argv[])
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     // The last design's windows must go before the application does.
-    built.reset();
+    built().design.reset();
     return 0;
 }

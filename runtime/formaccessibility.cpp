@@ -173,7 +173,7 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        const QString text = QAccessibleWidget::text(kind);
+        QString text = QAccessibleWidget::text(kind);
         if (kind == QAccessible::Name && text.isEmpty())
             return static_cast<Frame *>(widget())->title().remove(QLatin1Char('&'));
         return text;

@@ -6,7 +6,7 @@ void SpatialGrid::reset(QSize deviceSize)
 {
     m_columns = std::max(1, (deviceSize.width() + CellSize - 1) / CellSize);
     m_rows = std::max(1, (deviceSize.height() + CellSize - 1) / CellSize);
-    m_cells.assign(size_t(m_columns * m_rows), {});
+    m_cells.assign(size_t(m_columns) * size_t(m_rows), {});
     for (std::vector<Box> &boxes : m_boxes)
         boxes.clear();
 }

@@ -10,7 +10,6 @@
 #include <QStyleOptionButton>
 
 #include <algorithm>
-#include <ranges>
 
 void placeInTwips(QWidget *widget, float left, float top, float width, float height)
 {
@@ -63,10 +62,9 @@ bool textFits(const QString &text, const QFont &font, const QRect &box)
 {
     const QFontMetricsF metrics(font);
     const QStringList lines = text.split(QLatin1Char('\n'));
-    const qreal widest =
-        std::ranges::max(lines | std::views::transform([&metrics](const QString &line) {
-                             return metrics.horizontalAdvance(line);
-                         }));
+    qreal widest = 0;
+    for (const QString &line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
     const qreal height = (lines.size() - 1) * metrics.lineSpacing() + metrics.height();
     return widest <= box.width() - 1 && height <= box.height() - 0.5;
 }

@@ -14,17 +14,21 @@ struct Announcement
     QAccessibleInterface *interface;
 };
 
-QList<Announcement> announcements;
+QList<Announcement> &announcements()
+{
+    static QList<Announcement> announcements;
+    return announcements;
+}
 
 void recordAnnouncement(QAccessibleEvent *event)
 {
-    announcements.append({event->type(), event->accessibleInterface()});
+    announcements().append({event->type(), event->accessibleInterface()});
 }
 
 QList<QAccessibleInterface *> announced(QAccessible::Event type)
 {
     QList<QAccessibleInterface *> found;
-    for (const Announcement &announcement : std::as_const(announcements)) {
+    for (const Announcement &announcement : std::as_const(announcements())) {
         if (announcement.type == type)
             found.append(announcement.interface);
     }
@@ -85,7 +89,7 @@ void tst_Accessibility::init()
     form->Show();
     QVERIFY(QTest::qWaitForWindowActive(form->window()));
     ui = form->controls();
-    announcements.clear();
+    announcements().clear();
 }
 
 void tst_Accessibility::cleanup()
@@ -225,7 +229,7 @@ void tst_Accessibility::resetHandsTheFocusToTheNewWindow()
     ui->HScroll(1)->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), ui->HScroll(1));
     const QPointer<FormWindow> oldWindow = form->window();
-    announcements.clear();
+    announcements().clear();
     // Chosen from the event loop, as a click or a screen reader's action chooses it.
     QMetaObject::invokeMethod(ui->mnuReset, &QAction::trigger, Qt::QueuedConnection);
     QTRY_VERIFY(oldWindow.isNull());
@@ -233,7 +237,7 @@ void tst_Accessibility::resetHandsTheFocusToTheNewWindow()
     QTRY_COMPARE(QApplication::focusWidget(), form->controls()->Option1);
 
     QList<Announcement> focus;
-    for (const Announcement &announcement : std::as_const(announcements)) {
+    for (const Announcement &announcement : std::as_const(announcements())) {
         if (announcement.type == QAccessible::Focus)
             focus.append(announcement);
     }

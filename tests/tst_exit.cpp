@@ -78,7 +78,7 @@ void tst_Exit::closingTheWindowEndsTheProgram()
     QVERIFY(QTest::qWaitForWindowExposed(form.window()));
     QTimer::singleShot(0, form.window(), [&] { form.window()->close(); });
     // A program that went on running would be stopped here with another status.
-    QTimer::singleShot(10000, [] { QCoreApplication::exit(3); });
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(3); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!form.window());
 }

@@ -200,7 +200,7 @@ void tst_Form::endStopsEverything()
     QVERIFY(QTest::qWaitForWindowExposed(window));
     form.command->trigger();
     QCOMPARE(form.clicks, 1);
-    QTimer::singleShot(0, [] { Form::End(); });
+    QTimer::singleShot(0, qApp, [] { Form::End(); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(Form::hasEnded());
 

@@ -170,7 +170,7 @@ int failAsTold(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> application;
     if (display) {
         application = std::make_unique<QApplication>(argc, argv);
-        QTimer::singleShot(0, [] {
+        QTimer::singleShot(0, application.get(), [] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 std::printf("box: %s\n", qPrintable(box->text()));
                 std::fflush(stdout);
