@@ -10,6 +10,7 @@
 
 #include "barewindow.h"
 #include "designs.h"
+#include "formdriver.h"
 #include "formsurface.h"
 #include "formwindow.h"
 #include "processmemory.h"
@@ -23,7 +24,6 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QProcess>
 
 #include <algorithm>
@@ -406,23 +406,15 @@ int memoryProbe(int count)
 {
     Form1 form;
     form.Show();
-    Form1Controls *ui = form.controls();
-    ui->Check1->setChecked(true);
-    FormSurface *surface = form.window()->surface();
-    auto send = [surface](QEvent::Type type, QPointF at) {
-        QMouseEvent event(type, at, surface->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(surface, &event);
-    };
+    FormDriver driver(form);
+    driver.ui().Check1->setChecked(true);
     QCoreApplication::processEvents();
-    for (OptionButton *kind : {ui->Option3, ui->Option2}) {
+    for (OptionButton *kind : {driver.ui().Option3, driver.ui().Option2}) {
         kind->setChecked(true);
         for (int i = 1; i < count; ++i) {
-            const QPointF at(canvasInside().topLeft() + QPoint(i % 300, i % 180));
-            send(QEvent::MouseButtonPress, at);
-            send(QEvent::MouseMove, at + QPointF(4 + i % 90, 4 + i % 70));
-            send(QEvent::MouseButtonRelease, at + QPointF(4 + i % 90, 4 + i % 70));
+            const QPoint from = canvasInside().topLeft() + QPoint(i % 300, i % 180);
+            const QPoint to = from + QPoint(4 + i % 90, 4 + i % 70);
+            driver.drag(Twips::fromLogical(QPointF(from)), Twips::fromLogical(QPointF(to)), 1);
         }
         QCoreApplication::processEvents();
     }
