@@ -243,36 +243,43 @@ void tst_Drawing::pressWithoutMove_data()
 {
     QTest::addColumn<bool>("line");
     QTest::addColumn<bool>("resizedFirst");
-    QTest::newRow("shape, fresh start") << false << false;
-    QTest::newRow("shape, after Shape1(0) was resized") << false << true;
-    QTest::newRow("line, fresh start") << true << false;
-    QTest::newRow("line, after Line1(0) was moved") << true << true;
+    QTest::addColumn<bool>("newFirst");
+    QTest::newRow("shape, fresh start") << false << false << false;
+    QTest::newRow("shape, after Shape1(0) was resized") << false << true << false;
+    QTest::newRow("shape, after a new shape was drawn") << false << false << true;
+    QTest::newRow("line, fresh start") << true << false << false;
+    QTest::newRow("line, after Line1(0) was moved") << true << true << false;
+    QTest::newRow("line, after a new line was drawn") << true << false << true;
 }
 
+// A new figure copies the first element of its array as it is now, not the one drawn last.
 void tst_Drawing::pressWithoutMove()
 {
     QFETCH(bool, line);
     QFETCH(bool, resizedFirst);
+    QFETCH(bool, newFirst);
 
     (line ? ui->Option2 : ui->Option3)->setChecked(true);
-    if (resizedFirst)
+    ui->Check1->setChecked(newFirst);
+    if (resizedFirst || newFirst)
         driver->drag({1000, 2500}, {1600, 3400});
     ui->Check1->setChecked(true);
     driver->press(2000, 3000);
     driver->release(2000, 3000);
 
+    const int drawn = newFirst ? 2 : 1;
     if (line) {
-        QCOMPARE(ui->Line1.Count(), 2);
-        const LineControl drawn = ui->Line1(1);
-        QCOMPARE(drawn.Visible(), Vb::True);
-        QCOMPARE(QPointF(drawn.X1(), drawn.Y1()), QPointF(2000, 3000));
-        QCOMPARE(QPointF(drawn.X2(), drawn.Y2()),
+        QCOMPARE(ui->Line1.Count(), drawn + 1);
+        const LineControl copy = ui->Line1(drawn);
+        QCOMPARE(copy.Visible(), Vb::True);
+        QCOMPARE(QPointF(copy.X1(), copy.Y1()), QPointF(2000, 3000));
+        QCOMPARE(QPointF(copy.X2(), copy.Y2()),
                  resizedFirst ? QPointF(1600, 3400) : QPointF(5300, 2000));
     } else {
-        QCOMPARE(ui->Shape1.Count(), 2);
+        QCOMPARE(ui->Shape1.Count(), drawn + 1);
         const Box expected = resizedFirst ? Box{2000, 3000, 600, 900} : Box{2000, 3000, 15, 15};
-        QCOMPARE(boxOf(ui->Shape1(1)), expected);
-        QCOMPARE(ui->Shape1(1).Visible(), Vb::True);
+        QCOMPARE(boxOf(ui->Shape1(drawn)), expected);
+        QCOMPARE(ui->Shape1(drawn).Visible(), Vb::True);
     }
 }
 
@@ -624,8 +631,10 @@ void tst_Drawing::modeSwitchedByKeyboardMidDrag()
     ui->Check1->setChecked(false);
     OptionButton *focused = startAsLine ? ui->Option2 : ui->Option3;
     focused->setChecked(true);
+    form->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form->window()));
     focused->setFocus();
-    QVERIFY(focused->hasFocus() || !QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget(), focused);
     driver->press(3000, 3000);
     // The arrow key moves the selection within the option group while the button is held.
     QTest::keyClick(focused, startAsLine ? Qt::Key_Down : Qt::Key_Up);

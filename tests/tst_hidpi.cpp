@@ -1,15 +1,51 @@
 // The window at the device pixel ratio that QT_SCALE_FACTOR sets for the run: the layout keeps
 // its proportions and figures land on whole device pixels where they belong.
 
-#include "canvas.h"
 #include "formdriver.h"
+
+namespace {
+
+// Where things land in device pixels, worked out by hand from their twips: 15 twips to a logical
+// pixel, times the ratio, halves rounded away from zero.
+struct DevicePixels
+{
+    qreal ratio;
+    QRect frame;       // the canvas frame, (300, 2000) to (5300, 5000)
+    QRect square;      // a copy of the start square, 15 x 15 twips at (2000, 3000)
+    QRect box;         // a box from (1005, 2505) to (3000, 4005)
+    QPoint lineMiddle; // (2002, 3255)
+    int leftOfLine;    // x of 930 twips
+};
+
+const DevicePixels atRatios[] = {
+    {1, {20, 133, 333, 200}, {133, 200, 1, 1}, {67, 167, 133, 100}, {133, 217}, 62},
+    {1.5, {30, 200, 500, 300}, {200, 300, 2, 2}, {101, 251, 199, 150}, {200, 326}, 93},
+    {2, {40, 267, 667, 400}, {267, 400, 2, 2}, {134, 334, 266, 200}, {267, 434}, 124},
+};
+
+// The smallest rectangle that holds every pixel of the area that is not white.
+QRect inkWithin(const QImage &image, const QRect &area)
+{
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixelColor(x, y) != Qt::white)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+} // namespace
 
 class tst_HighDpi : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void layoutScales();
+    void frameAndSquareOnWholePixels();
     void figuresAreCrisp_data();
     void figuresAreCrisp();
     void firstFrameMatchesLaterFrames();
@@ -21,7 +57,17 @@ private:
             qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
         return factor > 0 ? factor : 1;
     }
+    const DevicePixels *expected = nullptr;
 };
+
+void tst_HighDpi::initTestCase()
+{
+    for (const DevicePixels &row : atRatios) {
+        if (qFuzzyCompare(row.ratio, expectedRatio()))
+            expected = &row;
+    }
+    QVERIFY2(expected, "no expected device pixels for this QT_SCALE_FACTOR");
+}
 
 void tst_HighDpi::layoutScales()
 {
@@ -32,9 +78,30 @@ void tst_HighDpi::layoutScales()
     QCOMPARE(surface->devicePixelRatioF(), expectedRatio());
     // Logical sizes stay those of the definition; Qt scales them.
     QCOMPARE(surface->size(), QSize(373, 350));
-    QCOMPARE(form.controls()->HScroll(0)->geometry(), Twips::toLogicalRect(1680, 480, 2775, 255));
+    QCOMPARE(form.controls()->HScroll(0)->geometry(), QRect(112, 32, 185, 17));
     const QImage screen = surface->grab().toImage();
     QCOMPARE(screen.size(), (QSizeF(373, 350) * expectedRatio()).toSize());
+}
+
+// The frame's outer edge, and the size of the start square that a new shape copies, fall on the
+// device pixels their twips give, at every ratio.
+void tst_HighDpi::frameAndSquareOnWholePixels()
+{
+    Form1 form;
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    FormDriver driver(form);
+    QCOMPARE(inkWithin(form.window()->surface()->grab().toImage(),
+                       expected->frame.adjusted(-3, -3, 3, 3)),
+             expected->frame);
+
+    form.controls()->Option3->setChecked(true);
+    form.controls()->Check1->setChecked(true);
+    driver.press(2000, 3000);
+    driver.release(2000, 3000);
+    QCOMPARE(inkWithin(form.window()->surface()->grab().toImage(),
+                       expected->square.adjusted(-4, -4, 4, 4)),
+             expected->square);
 }
 
 void tst_HighDpi::figuresAreCrisp_data()
@@ -58,20 +125,19 @@ void tst_HighDpi::figuresAreCrisp()
     (kind < 0 ? ui->Option2 : ui->Option3)->setChecked(true);
     driver.drag({1005, 2505}, {3000, 4005});
 
-    const qreal ratio = expectedRatio();
     // The surface as its own paint path draws it, cache and all, at the run's pixel ratio.
     const QImage screen = form.window()->surface()->grab().toImage();
-    QCOMPARE(screen.devicePixelRatio(), ratio);
-    const auto device = [ratio](float twips) { return Twips::toDevice(twips, ratio); };
+    QCOMPARE(screen.devicePixelRatio(), expectedRatio());
     const QColor red(255, 0, 0);
     if (kind < 0) {
         // Four pixels wide at ratio 1, scaled with the screen; the middle of the line is red.
-        const int x = device(2002), y = device(3255);
-        QCOMPARE(screen.pixelColor(x, y), red);
-        QCOMPARE(screen.pixelColor(device(1005) - device(75), device(3255)), Qt::white);
+        QCOMPARE(screen.pixelColor(expected->lineMiddle), red);
+        QCOMPARE(screen.pixelColor(expected->leftOfLine, expected->lineMiddle.y()), Qt::white);
         return;
     }
-    const int left = device(1005), top = device(2505), right = device(3000), bottom = device(4005);
+    const QRect &box = expected->box;
+    const int left = box.left(), top = box.top(), right = box.right() + 1,
+              bottom = box.bottom() + 1;
     for (int y : {top, (top + bottom) / 2, bottom - 1}) {
         QCOMPARE(screen.pixelColor(left, y), red);
         QCOMPARE(screen.pixelColor(left - 1, y), Qt::white);
@@ -96,13 +162,10 @@ void tst_HighDpi::firstFrameMatchesLaterFrames()
     QCOMPARE(later.size(), first.size());
 
     const qreal ratio = expectedRatio();
-    const QPoint origin = form.window()->surface()->mapTo(form.window(), QPoint());
-    const QRect canvas =
-        Twips::toLogicalRect(Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height)
-            .translated(origin);
-    const QRect changed = QRectF(QRectF(canvas).topLeft() * ratio, QRectF(canvas).size() * ratio)
-                              .toAlignedRect()
-                              .adjusted(-1, -1, 1, 1);
+    const QPointF origin =
+        QPointF(form.window()->surface()->mapTo(form.window(), QPoint())) * ratio;
+    const QRect changed =
+        QRectF(expected->frame).translated(origin).toAlignedRect().adjusted(-1, -1, 1, 1);
     int differing = 0;
     for (int y = 0; y < first.height(); ++y) {
         for (int x = 0; x < first.width(); ++x) {
