@@ -5,6 +5,7 @@
 #include "canvas.h"
 #include "clientarea.h"
 #include "formdriver.h"
+#include "startstate.h"
 
 #include <QMenuBar>
 #include <QStyle>
@@ -173,9 +174,6 @@ class tst_EventStorm : public QObject
 private slots:
     void storm_data();
     void storm();
-
-private:
-    void verifyStartState(Form1 &form, const QImage &startPicture);
 };
 
 void tst_EventStorm::storm_data()
@@ -187,24 +185,6 @@ void tst_EventStorm::storm_data()
         given ? QList<unsigned>{seed} : QList<unsigned>{1, 2026, 31337, 4242};
     for (unsigned seed : seeds)
         QTest::addRow("seed %u", seed) << seed;
-}
-
-void tst_EventStorm::verifyStartState(Form1 &form, const QImage &startPicture)
-{
-    Form1Controls &ui = *form.controls();
-    QVERIFY(ui.Option1->isChecked() && !ui.Option2->isChecked() && !ui.Option3->isChecked()
-            && !ui.Option4->isChecked());
-    QVERIFY(!ui.Check1->isChecked());
-    QVERIFY(ui.HScroll(0)->Value() == 0 && ui.HScroll(1)->Value() == 0
-            && ui.HScroll(2)->Value() == 0);
-    QCOMPARE(ui.HScroll1->Value(), 1);
-    QCOMPARE(ui.Label5.Caption(), QStringLiteral("1"));
-    QCOMPARE(ui.ColorShape.BackColor(), vbBlack);
-    QCOMPARE(ui.Shape1.Count(), 1);
-    QCOMPARE(ui.Line1.Count(), 1);
-    QCOMPARE(form.drawingState().DragActive, Vb::False);
-    const FormDriver driver(form);
-    QCOMPARE(driver.screen(), startPicture);
 }
 
 void tst_EventStorm::storm()

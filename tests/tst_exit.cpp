@@ -76,11 +76,15 @@ void tst_Exit::closingTheWindowEndsTheProgram()
     Form1 form;
     form.Show();
     QVERIFY(QTest::qWaitForWindowExposed(form.window()));
-    QTimer::singleShot(0, form.window(), [&] { form.window()->close(); });
+    QPointer<FormWindow> window = form.window();
+    QTimer::singleShot(0, window, [&] { window->close(); });
     // A program that went on running would be stopped here with another status.
     QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(3); });
     QCOMPARE(QApplication::exec(), 0);
+    // The form unloaded: its window and every control on it are gone.
     QVERIFY(!form.window());
+    QVERIFY(!form.controls());
+    QTRY_VERIFY(window.isNull());
 }
 
 QTEST_MAIN(tst_Exit)

@@ -1,6 +1,7 @@
 // Reset throws the drawing away and restores the start state without ending the program.
 
 #include "formdriver.h"
+#include "startstate.h"
 
 #include <QMenuBar>
 
@@ -20,7 +21,6 @@ private slots:
 
 private:
     void triggerReset(bool byKey);
-    void verifyStartState();
 
     std::unique_ptr<Form1> form;
     QImage startPicture;
@@ -59,33 +59,6 @@ void tst_Menu::triggerReset(bool byKey)
     QVERIFY(QTest::qWaitForWindowExposed(form->window()));
 }
 
-void tst_Menu::verifyStartState()
-{
-    Form1Controls &ui = *form->controls();
-    QCOMPARE(ui.Option1->Value(), Vb::True);
-    QCOMPARE(ui.Option2->Value(), Vb::False);
-    QCOMPARE(ui.Option3->Value(), Vb::False);
-    QCOMPARE(ui.Option4->Value(), Vb::False);
-    QCOMPARE(ui.Check1->Value(), vbUnchecked);
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(ui.HScroll(i)->Value(), 0);
-    QCOMPARE(ui.HScroll1->Value(), 1);
-    QCOMPARE(ui.Label5.Caption(), QStringLiteral("1"));
-    QCOMPARE(ui.ColorShape.BackColor(), vbBlack);
-    QCOMPARE(ui.Shape1.Count(), 1);
-    QCOMPARE(ui.Line1.Count(), 1);
-    QCOMPARE(QRectF(ui.Shape1(0).Left(), ui.Shape1(0).Top(), ui.Shape1(0).Width(),
-                    ui.Shape1(0).Height()),
-             QRectF(300, 2000, 15, 15));
-    QCOMPARE(ui.Shape1(0).BackColor(), vbBlack);
-    QCOMPARE(ui.Shape1(0).Shape(), ShapeRectangle);
-    QCOMPARE(QLineF(ui.Line1(0).X1(), ui.Line1(0).Y1(), ui.Line1(0).X2(), ui.Line1(0).Y2()),
-             QLineF(300, 2000, 5300, 2000));
-    QCOMPARE(ui.Line1(0).BorderWidth(), 1);
-    QCOMPARE(form->drawingState().DragActive, Vb::False);
-    QCOMPARE(FormDriver(*form).screen(), startPicture);
-}
-
 void tst_Menu::resetBeforeDrawing_data()
 {
     QTest::addColumn<bool>("byKey");
@@ -97,9 +70,9 @@ void tst_Menu::resetBeforeDrawing()
 {
     QFETCH(bool, byKey);
     triggerReset(byKey);
-    verifyStartState();
+    verifyStartState(*form, startPicture);
     triggerReset(byKey);
-    verifyStartState();
+    verifyStartState(*form, startPicture);
 }
 
 void tst_Menu::resetRestoresTheStartState()
@@ -125,7 +98,7 @@ void tst_Menu::resetRestoresTheStartState()
     QCOMPARE(ui->Line1.Count(), 51);
 
     triggerReset(false);
-    verifyStartState();
+    verifyStartState(*form, startPicture);
 }
 
 void tst_Menu::resetReusesIndexes()
@@ -174,12 +147,12 @@ void tst_Menu::resetDuringADrag()
         // The rest of the drag belongs to a window that is gone: nothing is drawn.
         driver.move(3000, 4000);
         driver.release(3000, 4000);
-        verifyStartState();
+        verifyStartState(*form, startPicture);
 
         FormDriver fresh(*form);
         fresh.move(3500, 4500);
         fresh.release(3500, 4500);
-        verifyStartState();
+        verifyStartState(*form, startPicture);
     }
 }
 
@@ -206,7 +179,7 @@ void tst_Menu::replacedWindowTakesNoMouse()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!replaced);
     form->controls()->Check1->setChecked(false);
-    verifyStartState();
+    verifyStartState(*form, startPicture);
 }
 
 QTEST_MAIN(tst_Menu)
