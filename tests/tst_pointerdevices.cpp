@@ -39,6 +39,67 @@ QPoint onSurface(QPointF twips)
         .toPoint();
 }
 
+// A new red figure of the kind chosen, four pixels wide if a line, drawn by the gesture on a
+// window of its own.
+Drawn drawWith(bool line, const std::function<void(FormDriver &)> &gesture)
+{
+    Form1 form;
+    form.Show();
+    Drawn drawn;
+    drawn.shown = QTest::qWaitForWindowExposed(form.window());
+    FormDriver driver(form);
+    Form1Controls &ui = driver.ui();
+    driver.chooseStyle(line ? 1 : 2, 220, 30, 0, 4);
+    ui.Check1->setChecked(true);
+    gesture(driver);
+
+    drawn.dragActive = form.drawingState().DragActive;
+    drawn.figures = ui.Shape1.Count() + ui.Line1.Count();
+    if (line && ui.Line1.Count() > 1)
+        drawn.figure = {ui.Line1(1).X1(), ui.Line1(1).Y1(), ui.Line1(1).X2(), ui.Line1(1).Y2()};
+    else if (!line && ui.Shape1.Count() > 1)
+        drawn.figure = {ui.Shape1(1).Left(), ui.Shape1(1).Top(), ui.Shape1(1).Width(),
+                        ui.Shape1(1).Height()};
+    drawn.canvas = driver.screen().copy(driver.canvas());
+    return drawn;
+}
+
+// One finger down at the start, four moves along the way, lifted at the end.
+void touchDrag(QPointingDevice *touchScreen, FormSurface *surface, QPointF from, QPointF to)
+{
+    QTest::touchEvent(surface, touchScreen).press(0, onSurface(from), surface);
+    for (int step = 1; step <= 4; ++step)
+        QTest::touchEvent(surface, touchScreen)
+            .move(0, onSurface(from + (to - from) * step / 4), surface);
+    QTest::touchEvent(surface, touchScreen).release(0, onSurface(to), surface);
+}
+
+// The pen hovers to the start, touches down, takes four moves along the way and lifts at the end,
+// as a tablet reports it to the window.
+void penDrag(QPointingDevice *stylus, FormSurface *surface, QPointF from, QPointF to,
+             const PenHold &hold)
+{
+    QWindow *window = surface->window()->windowHandle();
+    const auto report = [&](QPointF twips, Qt::MouseButtons buttons, qreal along) {
+        // A platform reports its own pixels, which Qt scales to the window's.
+        const QPointF local = surface->mapTo(surface->window(), QPointF(onSurface(twips)));
+        const QPointF tilt = QPointF(hold.tiltFrom) + QPointF(hold.tiltTo - hold.tiltFrom) * along;
+        const qreal pressure = buttons == Qt::NoButton
+            ? 0
+            : hold.pressureFrom + (hold.pressureTo - hold.pressureFrom) * along;
+        QWindowSystemInterface::handleTabletEvent(
+            window, stylus, QHighDpi::toNativeLocalPosition(local, window),
+            QHighDpi::toNativeGlobalPosition(window->mapToGlobal(local), window), buttons, pressure,
+            qRound(tilt.x()), qRound(tilt.y()), 0, 0, 0);
+        QWindowSystemInterface::flushWindowSystemEvents();
+    };
+    report(from, Qt::NoButton, 0);
+    report(from, Qt::LeftButton, 0);
+    for (int step = 1; step <= 4; ++step)
+        report(from + (to - from) * step / 4, Qt::LeftButton, step / 4.0);
+    report(to, Qt::NoButton, 1);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(PenHold)
@@ -53,10 +114,6 @@ private slots:
     void drawsAsTheMouseDoes();
 
 private:
-    Drawn drawWith(bool line, const std::function<void(FormDriver &)> &gesture);
-    void touchDrag(FormSurface *surface, QPointF from, QPointF to);
-    void penDrag(FormSurface *surface, QPointF from, QPointF to, const PenHold &hold);
-
     QPointingDevice *touchScreen = nullptr;
     QPointingDevice *stylus = nullptr;
 };
@@ -64,6 +121,8 @@ private:
 void tst_PointerDevices::initTestCase()
 {
     touchScreen = QTest::createTouchDevice();
+    // Qt keeps the devices registered with it, but does not delete them.
+    touchScreen->setParent(this);
     using Can = QInputDevice::Capability;
     stylus = new QPointingDevice(QStringLiteral("stylus"), 2, QInputDevice::DeviceType::Stylus,
                                  QPointingDevice::PointerType::Pen,
@@ -132,9 +191,9 @@ void tst_PointerDevices::drawsAsTheMouseDoes()
     const Drawn byMouse = drawWith(line, [&](FormDriver &driver) { driver.drag(from, to); });
     const Drawn drawn = drawWith(line, [&](FormDriver &driver) {
         if (pen)
-            penDrag(driver.surface(), from, to, hold);
+            penDrag(stylus, driver.surface(), from, to, hold);
         else
-            touchDrag(driver.surface(), from, to);
+            touchDrag(touchScreen, driver.surface(), from, to);
     });
     // Each window starts with one shape and one line; a drag that draws adds one.
     for (const Drawn *result : {&byMouse, &drawn}) {
@@ -144,67 +203,6 @@ void tst_PointerDevices::drawsAsTheMouseDoes()
         QCOMPARE(result->figure, figure);
     }
     QCOMPARE(drawn.canvas, byMouse.canvas);
-}
-
-// A new red figure of the kind chosen, four pixels wide if a line, drawn by the gesture on a
-// window of its own.
-Drawn tst_PointerDevices::drawWith(bool line, const std::function<void(FormDriver &)> &gesture)
-{
-    Form1 form;
-    form.Show();
-    Drawn drawn;
-    drawn.shown = QTest::qWaitForWindowExposed(form.window());
-    FormDriver driver(form);
-    Form1Controls &ui = driver.ui();
-    driver.chooseStyle(line ? 1 : 2, 220, 30, 0, 4);
-    ui.Check1->setChecked(true);
-    gesture(driver);
-
-    drawn.dragActive = form.drawingState().DragActive;
-    drawn.figures = ui.Shape1.Count() + ui.Line1.Count();
-    if (line && ui.Line1.Count() > 1)
-        drawn.figure = {ui.Line1(1).X1(), ui.Line1(1).Y1(), ui.Line1(1).X2(), ui.Line1(1).Y2()};
-    else if (!line && ui.Shape1.Count() > 1)
-        drawn.figure = {ui.Shape1(1).Left(), ui.Shape1(1).Top(), ui.Shape1(1).Width(),
-                        ui.Shape1(1).Height()};
-    drawn.canvas = driver.screen().copy(driver.canvas());
-    return drawn;
-}
-
-// One finger down at the start, four moves along the way, lifted at the end.
-void tst_PointerDevices::touchDrag(FormSurface *surface, QPointF from, QPointF to)
-{
-    QTest::touchEvent(surface, touchScreen).press(0, onSurface(from), surface);
-    for (int step = 1; step <= 4; ++step)
-        QTest::touchEvent(surface, touchScreen)
-            .move(0, onSurface(from + (to - from) * step / 4), surface);
-    QTest::touchEvent(surface, touchScreen).release(0, onSurface(to), surface);
-}
-
-// The pen hovers to the start, touches down, takes four moves along the way and lifts at the end,
-// as a tablet reports it to the window.
-void tst_PointerDevices::penDrag(FormSurface *surface, QPointF from, QPointF to,
-                                 const PenHold &hold)
-{
-    QWindow *window = surface->window()->windowHandle();
-    const auto report = [&](QPointF twips, Qt::MouseButtons buttons, qreal along) {
-        // A platform reports its own pixels, which Qt scales to the window's.
-        const QPointF local = surface->mapTo(surface->window(), QPointF(onSurface(twips)));
-        const QPointF tilt = QPointF(hold.tiltFrom) + QPointF(hold.tiltTo - hold.tiltFrom) * along;
-        const qreal pressure = buttons == Qt::NoButton
-            ? 0
-            : hold.pressureFrom + (hold.pressureTo - hold.pressureFrom) * along;
-        QWindowSystemInterface::handleTabletEvent(
-            window, stylus, QHighDpi::toNativeLocalPosition(local, window),
-            QHighDpi::toNativeGlobalPosition(window->mapToGlobal(local), window), buttons, pressure,
-            qRound(tilt.x()), qRound(tilt.y()), 0, 0, 0);
-        QWindowSystemInterface::flushWindowSystemEvents();
-    };
-    report(from, Qt::NoButton, 0);
-    report(from, Qt::LeftButton, 0);
-    for (int step = 1; step <= 4; ++step)
-        report(from + (to - from) * step / 4, Qt::LeftButton, step / 4.0);
-    report(to, Qt::NoButton, 1);
 }
 
 QTEST_MAIN(tst_PointerDevices)
