@@ -33,6 +33,14 @@ fi
 start=$SECONDS
 make -C "$source" --no-print-directory dist DISTDIR="$work" >/dev/null
 archive=$(ls "$work"/quillora-*.tar.xz) || fail "make dist wrote no quillora-<version>.tar.xz"
+# The archive itself is the same bytes again in other settings, even where git's own would give
+# its members other modes or line ends.
+printf '[tar]\n\tumask = user\n[core]\n\tautocrlf = true\n' >"$work/gitconfig"
+mkdir "$work/again"
+(umask 0077 && GIT_CONFIG_GLOBAL=$work/gitconfig TZ=Asia/Tokyo \
+    make -C "$source" --no-print-directory dist DISTDIR="$work/again") >/dev/null
+cmp "$archive" "$work/again/${archive##*/}" || fail "make dist wrote two different archives"
+
 unpacked=$work/a/longer/path/for/the/second/build
 mkdir -p "$unpacked"
 tar -xJf "$archive" -C "$unpacked"
