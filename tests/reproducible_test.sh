@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package a second time, from the source archive `make dist` writes, unpacked
-# into another and longer path, with another umask, time zone and locale, some minutes after the
+# into another and longer path, with another umask, time zone and locale, at a later time than the
 # packaging test built the first from the source tree (UTC, the C locale, umask 0022), and checks
 # that the two are the same bytes. On a difference it prints diffoscope's account of it.
 #
