@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full lint install package clean
+.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full lint install package dist clean
 
 all: build
 
@@ -63,11 +63,18 @@ install: build
 
 # A Debian package in build-package/: quillora_1.00_<arch>.deb, built with Debian's hardening
 # flags and naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
+# The same commit gives the same bytes wherever, whenever and by whomever it is built.
 package: deps
-	cmake -P packaging/maintainer.cmake
-	cmake --preset package
-	cmake --build --preset package --parallel
-	cpack --preset package
+	scripts/build-package
+
+# The source release quillora-<version>.tar.xz of the committed tree, in DISTDIR: the same bytes
+# for the same commit, whatever the user's git settings.
+VERSION := $(shell sed -n 's/^project.Quillora VERSION \([^ ]*\) .*/\1/p' CMakeLists.txt)
+DISTDIR ?= .
+dist:
+	git -c tar.umask=0022 -c core.autocrlf=false archive --format=tar --prefix=quillora-$(VERSION)/ \
+		--output=$(DISTDIR)/quillora-$(VERSION).tar HEAD
+	xz -9 --threads=1 --force $(DISTDIR)/quillora-$(VERSION).tar
 
 clean:
-	rm -rf build build-sanitize build-coverage build-package
+	rm -rf build build-sanitize build-coverage build-package quillora-*.tar.xz
