@@ -99,10 +99,7 @@ public:
             QAccessible::deleteAccessibleInterface(id);
     }
 
-    int childCount() const override
-    {
-        return int(windowedChildren().size() + m_form->elements().size());
-    }
+    int childCount() const override { return int(windowedChildren().size() + elements().size()); }
 
     QAccessibleInterface *child(int index) const override
     {
@@ -111,7 +108,7 @@ public:
             return nullptr;
         if (index < windowed.size())
             return windowed[index];
-        const QList<ElementId> elements = m_form->elements();
+        const QList<ElementId> elements = this->elements();
         const qsizetype at = index - windowed.size();
         return at < elements.size() ? element(elements[at]) : nullptr;
     }
@@ -122,7 +119,7 @@ public:
         const qsizetype found = windowed.indexOf(child);
         if (found >= 0)
             return int(found);
-        const QList<ElementId> elements = m_form->elements();
+        const QList<ElementId> elements = this->elements();
         for (qsizetype i = 0; i < elements.size(); ++i) {
             if (element(elements[i]) == child)
                 return int(windowed.size() + i);
@@ -141,19 +138,22 @@ public:
     }
 
 private:
+    // The description goes before the client area does, with the first of its children.
+    QList<ElementId> elements() const { return m_form ? m_form->elements() : QList<ElementId>(); }
+
     QList<QAccessibleInterface *> windowedChildren() const
     {
         QList<QAccessibleInterface *> children;
         for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
             QAccessibleInterface *child = QAccessibleWidget::child(i);
             auto *control = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
-            if (child && !m_form->relations().groupOf(control))
+            if (child && !(m_form && m_form->relations().groupOf(control)))
                 children.append(child);
         }
         return children;
     }
 
-    FormAccessibility *m_form;
+    QPointer<FormAccessibility> m_form;
     mutable QHash<quint32, QAccessible::Id> m_elements;
 };
 
