@@ -31,20 +31,26 @@ void Form1::Form_Load()
     drawing.endDrag();
 }
 
-DrawingControls Form1::drawingControls() const
+FigureArrays Form1::figures() const
 {
-    return {*ui->Option1, *ui->Option2,  *ui->Option3, *ui->Option4,
-            *ui->Check1,  *ui->HScroll1, ui->Shape1,   ui->Line1};
+    return {ui->Shape1, ui->Line1};
+}
+
+// What the style controls say at the press: the drawing reads nothing else of the window.
+DrawingChoice Form1::drawingChoice() const
+{
+    return {ui->chosenFigureKind(), ui->Check1->Value() == vbChecked, ui->HScroll1->Value(),
+            StylePanel::mixedColor(ui->HScroll)};
 }
 
 void Form1::Form_MouseDown(int, int, float X, float Y)
 {
-    drawing.press(drawingControls(), StylePanel::mixedColor(ui->HScroll), X, Y);
+    drawing.press(figures(), drawingChoice(), X, Y);
 }
 
 void Form1::Form_MouseMove(int, int, float X, float Y)
 {
-    drawing.move(drawingControls(), X, Y);
+    drawing.move(figures(), X, Y);
 }
 
 void Form1::Form_MouseUp(int, int, float, float)

@@ -34,7 +34,8 @@ private:
     void mnuReset_Click();
     void mnuExit_Click();
 
-    DrawingControls drawingControls() const;
+    FigureArrays figures() const;
+    DrawingChoice drawingChoice() const;
 
     std::unique_ptr<Form1Controls> ui;
     Drawing drawing;

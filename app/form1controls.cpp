@@ -203,3 +203,29 @@ Form1Controls::Form1Controls(FormWindow &window)
     relations.setLabel(Label6.id(), HScroll1);
     relations.setDescription(Label5.id(), HScroll1);
 }
+
+OptionButton *Form1Controls::optionFor(FigureKind kind) const
+{
+    switch (kind) {
+    case FigureKind::Circle:
+        return Option1;
+    case FigureKind::Line:
+        return Option2;
+    case FigureKind::Rectangle:
+        return Option3;
+    case FigureKind::RoundedRectangle:
+        return Option4;
+    }
+    Q_UNREACHABLE();
+    return nullptr;
+}
+
+// The buttons are exclusive and one of them starts selected, so exactly one is selected. "Line"
+// decides between a line and a shape; among the shapes a later button in this order would win.
+FigureKind Form1Controls::chosenFigureKind() const
+{
+    for (FigureKind kind : {FigureKind::Line, FigureKind::Rectangle, FigureKind::Circle})
+        if (optionFor(kind)->Value() == Vb::True)
+            return kind;
+    return FigureKind::RoundedRectangle;
+}

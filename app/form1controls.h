@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controlarray.h"
+#include "figurekind.h"
 #include "windowedcontrols.h"
 #include "windowlesscontrols.h"
 
@@ -12,6 +13,10 @@ class QAction;
 struct Form1Controls
 {
     explicit Form1Controls(FormWindow &window);
+
+    // The option button that offers each figure kind, and the kind whose button is selected.
+    OptionButton *optionFor(FigureKind kind) const;
+    FigureKind chosenFigureKind() const;
 
     QAction *mnuReset;
     QAction *mnuExit;

@@ -192,12 +192,12 @@ public:
 
     QRectF boundingRect() const override
     {
-        return m_figure.kind == BenchFigure::Line ? FigurePainter::bounds(m_figure.line(), 1)
-                                                  : FigurePainter::bounds(m_figure.shape(), 1);
+        return m_figure.kind == FigureKind::Line ? FigurePainter::bounds(m_figure.line(), 1)
+                                                 : FigurePainter::bounds(m_figure.shape(), 1);
     }
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
-        if (m_figure.kind == BenchFigure::Line)
+        if (m_figure.kind == FigureKind::Line)
             FigurePainter::paint(*painter, m_figure.line(), 1);
         else
             FigurePainter::paint(*painter, m_figure.shape(), 1);
@@ -231,7 +231,7 @@ public:
     void mousePressEvent(QMouseEvent *event) override
     {
         const QPoint at = event->position().toPoint();
-        m_dragged = new FigureItem({BenchFigure::Rectangle, at, at, RGB(255, 0, 0), 1});
+        m_dragged = new FigureItem({FigureKind::Rectangle, at, at, RGB(255, 0, 0), 1});
         m_scene.addItem(m_dragged);
     }
     void mouseMoveEvent(QMouseEvent *event) override

@@ -2,6 +2,7 @@
 
 #include "canvas.h"
 #include "colorvalue.h"
+#include "figurekind.h"
 #include "twips.h"
 #include "windowlesslayer.h"
 
@@ -13,8 +14,7 @@
 // The figures every design under measurement holds: the same seeded list for all of them.
 struct BenchFigure
 {
-    enum Kind { Circle, Line, Rectangle, RoundedRectangle };
-    Kind kind;
+    FigureKind kind;
     QPoint from, to; // logical pixels of the client area
     ColorValue color;
     int thickness;
@@ -26,9 +26,9 @@ struct BenchFigure
         data.top = float(std::min(from.y(), to.y()) * Twips::PerLogicalPixel);
         data.width = float(std::abs(to.x() - from.x()) * Twips::PerLogicalPixel);
         data.height = float(std::abs(to.y() - from.y()) * Twips::PerLogicalPixel);
-        data.shape = kind == Circle ? ShapeOval
-            : kind == Rectangle     ? ShapeRectangle
-                                    : ShapeRoundedRectangle;
+        data.shape = kind == FigureKind::Circle ? ShapeOval
+            : kind == FigureKind::Rectangle     ? ShapeRectangle
+                                                : ShapeRoundedRectangle;
         data.backColor = data.borderColor = color;
         data.backOpaque = true;
         return data;
@@ -69,7 +69,7 @@ inline std::vector<BenchFigure> makeFigures(int count)
         const QPoint from(x(random), y(random));
         const QPoint to = from + QPoint(side(random), side(random));
         figures.push_back(
-            {BenchFigure::Kind(kind(random)), from, to, ColorValue(color(random)), width(random)});
+            {FigureKind(kind(random)), from, to, ColorValue(color(random)), width(random)});
     }
     return figures;
 }

@@ -409,8 +409,8 @@ int memoryProbe(int count)
     FormDriver driver(form);
     driver.ui().Check1->setChecked(true);
     QCoreApplication::processEvents();
-    for (OptionButton *kind : {driver.ui().Option3, driver.ui().Option2}) {
-        kind->setChecked(true);
+    for (FigureKind kind : {FigureKind::Rectangle, FigureKind::Line}) {
+        driver.ui().optionFor(kind)->setChecked(true);
         for (int i = 1; i < count; ++i) {
             const QPoint from = canvasInside().topLeft() + QPoint(i % 300, i % 180);
             const QPoint to = from + QPoint(4 + i % 90, 4 + i % 70);

@@ -21,15 +21,15 @@ void clampToCanvas(float &X, float &Y)
 
 // "New Shape" loads a new element, unless the array is full: indexes are 16-bit, so past 32768
 // elements the press reshapes the last one, as if "New Shape" were clear, and nothing is lost.
-template <class Array> bool startsNewFigure(const DrawingControls &ui, const Array &figures)
+template <class Array> bool startsNewFigure(const DrawingChoice &choice, const Array &figures)
 {
-    return ui.Check1.Value() == vbChecked && figures.Count() < Array::Capacity;
+    return choice.newFigure && figures.Count() < Array::Capacity;
 }
 
 // The index of the element a press draws: a newly loaded and shown one, or the last.
-template <class Array> qint16 figureToDraw(const DrawingControls &ui, Array &figures)
+template <class Array> qint16 figureToDraw(const DrawingChoice &choice, Array &figures)
 {
-    if (!startsNewFigure(ui, figures))
+    if (!startsNewFigure(choice, figures))
         return toInteger(figures.Count() - 1);
     const qint16 index = toInteger(figures.Count());
     figures.Load(index);
@@ -37,34 +37,53 @@ template <class Array> qint16 figureToDraw(const DrawingControls &ui, Array &fig
     return index;
 }
 
+// The value of a shape's Shape property that draws the kind: an oval (2) for a circle, since a
+// circle proper (3) would not fill the box the user drags out.
+ShapeKind shapeOf(FigureKind kind)
+{
+    switch (kind) {
+    case FigureKind::Circle:
+        return ShapeOval;
+    case FigureKind::Rectangle:
+        return ShapeRectangle;
+    case FigureKind::RoundedRectangle:
+        return ShapeRoundedRectangle;
+    case FigureKind::Line:
+        break;
+    }
+    // A line is drawn by the line array, never as a shape.
+    Q_UNREACHABLE();
+    return ShapeRectangle;
+}
+
 } // namespace
 
-void Drawing::press(const DrawingControls &ui, ColorValue color, float X, float Y)
+void Drawing::press(FigureArrays figures, const DrawingChoice &choice, float X, float Y)
 {
     clampToCanvas(X, Y);
     state.DragActive = Vb::True;
-    state.DragDrawsLine = ui.Option2.Value() == Vb::True;
-    if (state.DragDrawsLine)
-        startLine(ui, color, X, Y);
+    state.DragKind = choice.kind;
+    if (choice.kind == FigureKind::Line)
+        startLine(figures.Line1, choice, X, Y);
     else
-        startShape(ui, color, X, Y);
+        startShape(figures.Shape1, choice, X, Y);
 }
 
-void Drawing::move(const DrawingControls &ui, float X, float Y)
+void Drawing::move(FigureArrays figures, float X, float Y)
 {
     clampToCanvas(X, Y);
     if (state.DragActive != Vb::True)
         return;
 
-    if (state.DragDrawsLine) {
-        LineControl &line = ui.Line1(state.CurrentLine);
+    if (state.DragKind == FigureKind::Line) {
+        LineControl &line = figures.Line1(state.CurrentLine);
         line.setX2(X);
         line.setY2(Y);
         return;
     }
 
     // The box spans from the press point to the pointer, whichever way the pointer went.
-    ShapeControl &shape = ui.Shape1(state.CurrentShape);
+    ShapeControl &shape = figures.Shape1(state.CurrentShape);
     const float dy = Y - state.StartY;
     shape.setHeight(std::abs(dy));
     shape.setTop(dy < 0 ? Y : state.StartY);
@@ -73,34 +92,31 @@ void Drawing::move(const DrawingControls &ui, float X, float Y)
     shape.setLeft(dx < 0 ? X : state.StartX);
 }
 
-void Drawing::startShape(const DrawingControls &ui, ColorValue color, float X, float Y)
+void Drawing::startShape(ControlArray<ShapeControl> &Shape1, const DrawingChoice &choice, float X,
+                         float Y)
 {
-    state.CurrentShape = figureToDraw(ui, ui.Shape1);
+    state.CurrentShape = figureToDraw(choice, Shape1);
 
-    ShapeControl &shape = ui.Shape1(state.CurrentShape);
-    if (ui.Option4.Value() == Vb::True)
-        shape.setShape(ShapeRoundedRectangle);
-    if (ui.Option1.Value() == Vb::True)
-        shape.setShape(ShapeOval);
-    if (ui.Option3.Value() == Vb::True)
-        shape.setShape(ShapeRectangle);
+    ShapeControl &shape = Shape1(state.CurrentShape);
+    shape.setShape(shapeOf(choice.kind));
     state.StartX = X;
     state.StartY = Y;
-    shape.setBackColor(color);
-    shape.setBorderColor(color);
+    shape.setBackColor(choice.color);
+    shape.setBorderColor(choice.color);
     shape.ZOrder();
     shape.setLeft(state.StartX);
     shape.setTop(state.StartY);
 }
 
-void Drawing::startLine(const DrawingControls &ui, ColorValue color, float X, float Y)
+void Drawing::startLine(ControlArray<LineControl> &Line1, const DrawingChoice &choice, float X,
+                        float Y)
 {
-    state.CurrentLine = figureToDraw(ui, ui.Line1);
+    state.CurrentLine = figureToDraw(choice, Line1);
 
-    LineControl &line = ui.Line1(state.CurrentLine);
-    line.setBorderColor(color);
+    LineControl &line = Line1(state.CurrentLine);
+    line.setBorderColor(choice.color);
     line.ZOrder();
-    line.setBorderWidth(ui.HScroll1.Value());
+    line.setBorderWidth(choice.thickness);
     line.setX1(X);
     line.setY1(Y);
 }

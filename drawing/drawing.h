@@ -3,19 +3,24 @@
 #include "colorvalue.h"
 #include "controlarray.h"
 #include "drawingstate.h"
-#include "windowedcontrols.h"
+#include "figurekind.h"
 #include "windowlesscontrols.h"
 
-// The controls a drag reads and the figures it draws, named as the window names them. The
-// window hands them over at each mouse event; the drawing keeps none of them.
-struct DrawingControls
+// What the user has chosen for the figure a press draws.
+struct DrawingChoice
 {
-    OptionButton &Option1; // Circle
-    OptionButton &Option2; // Line
-    OptionButton &Option3; // Rectangle
-    OptionButton &Option4; // Rounded Rectangle
-    CheckBox &Check1;      // New Shape
-    HScrollBar &HScroll1;  // Border Thickness
+    FigureKind kind;
+    // Make a new figure rather than reshape the last one of its kind.
+    bool newFigure;
+    // The width of a line, in pixels; shapes keep their own.
+    qint16 thickness;
+    ColorValue color;
+};
+
+// The figures of the window, which the drawing writes to. The window hands them over at each
+// mouse event; the drawing keeps none of them.
+struct FigureArrays
+{
     ControlArray<ShapeControl> &Shape1;
     ControlArray<LineControl> &Line1;
 };
@@ -26,17 +31,17 @@ struct DrawingControls
 class Drawing
 {
 public:
-    // The figure takes the colour mixed on the sliders at the press.
-    void press(const DrawingControls &ui, ColorValue color, float X, float Y);
-    void move(const DrawingControls &ui, float X, float Y);
+    void press(FigureArrays figures, const DrawingChoice &choice, float X, float Y);
+    void move(FigureArrays figures, float X, float Y);
     // Ends the drag, if any: on the release, and when the window is built anew.
     void endDrag() { state.DragActive = Vb::False; }
 
     const DrawingState &drawingState() const { return state; }
 
 private:
-    void startShape(const DrawingControls &ui, ColorValue color, float X, float Y);
-    void startLine(const DrawingControls &ui, ColorValue color, float X, float Y);
+    void startShape(ControlArray<ShapeControl> &Shape1, const DrawingChoice &choice, float X,
+                    float Y);
+    void startLine(ControlArray<LineControl> &Line1, const DrawingChoice &choice, float X, float Y);
 
     DrawingState state;
 };

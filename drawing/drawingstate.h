@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boolean.h"
+#include "figurekind.h"
 
 // What the mouse handlers remember between a press and the moves that follow it. It belongs to
 // the form object and so outlives the window: Reset clears only the drag flag.
@@ -14,5 +15,5 @@ struct DrawingState
     // The kind of figure the press started. A drag keeps to it even if the figure kind is
     // switched by keyboard while the mouse button is held, so a move never reshapes a figure
     // the press did not pick.
-    bool DragDrawsLine = false;
+    FigureKind DragKind = FigureKind::Circle;
 };

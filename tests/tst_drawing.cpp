@@ -406,33 +406,32 @@ void tst_Drawing::labelKeepsTheMouseUntilTheLastRelease()
 
 void tst_Drawing::reshapingPressTakesKindAndFront_data()
 {
-    using Option = OptionButton *Form1Controls::*;
-    QTest::addColumn<Option>("first");
-    QTest::addColumn<Option>("then");
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<FigureKind>("first");
+    QTest::addColumn<FigureKind>("then");
+    QTest::addColumn<int>("shape");
     QTest::newRow("circle to rectangle")
-        << &Form1Controls::Option1 << &Form1Controls::Option3 << int(ShapeRectangle);
+        << FigureKind::Circle << FigureKind::Rectangle << int(ShapeRectangle);
     QTest::newRow("rectangle to circle")
-        << &Form1Controls::Option3 << &Form1Controls::Option1 << int(ShapeOval);
+        << FigureKind::Rectangle << FigureKind::Circle << int(ShapeOval);
     QTest::newRow("circle to rounded rectangle")
-        << &Form1Controls::Option1 << &Form1Controls::Option4 << int(ShapeRoundedRectangle);
+        << FigureKind::Circle << FigureKind::RoundedRectangle << int(ShapeRoundedRectangle);
     QTest::newRow("rounded rectangle to rectangle")
-        << &Form1Controls::Option4 << &Form1Controls::Option3 << int(ShapeRectangle);
-    QTest::newRow("line") << &Form1Controls::Option2 << &Form1Controls::Option2 << -1;
+        << FigureKind::RoundedRectangle << FigureKind::Rectangle << int(ShapeRectangle);
+    // The shape drawn between the two lines, a rectangle, is left as it was.
+    QTest::newRow("line") << FigureKind::Line << FigureKind::Line << int(ShapeRectangle);
 }
 
 // With "New Shape" clear, a press takes the last figure of its family from beneath a figure of
 // the other family, gives it the chosen kind, and brings it to the front.
 void tst_Drawing::reshapingPressTakesKindAndFront()
 {
-    using Option = OptionButton *Form1Controls::*;
-    QFETCH(Option, first);
-    QFETCH(Option, then);
-    QFETCH(int, kind);
-    const bool line = then == &Form1Controls::Option2;
+    QFETCH(FigureKind, first);
+    QFETCH(FigureKind, then);
+    QFETCH(int, shape);
+    const bool line = then == FigureKind::Line;
 
     ui->Check1->setChecked(true);
-    (ui->*first)->setChecked(true);
+    ui->optionFor(first)->setChecked(true);
     setColor(0, 0, 255);
     driver->drag({1000, 2500}, {2500, 4000});
     (line ? ui->Option3 : ui->Option2)->setChecked(true);
@@ -440,13 +439,12 @@ void tst_Drawing::reshapingPressTakesKindAndFront()
     driver->drag({800, 2300}, {2800, 4300});
 
     ui->Check1->setChecked(false);
-    (ui->*then)->setChecked(true);
+    ui->optionFor(then)->setChecked(true);
     setColor(255, 0, 0);
     driver->press(1500, 3000);
     const ElementId reshaped = line ? ui->Line1(1).id() : ui->Shape1(1).id();
     QCOMPARE(form->window()->layer().topmost(), reshaped);
-    if (!line)
-        QCOMPARE(ui->Shape1(1).Shape(), qint16(kind));
+    QCOMPARE(ui->Shape1(1).Shape(), qint16(shape));
     driver->move(3500, 4500);
     driver->release(3500, 4500);
 

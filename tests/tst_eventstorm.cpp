@@ -255,7 +255,7 @@ void tst_EventStorm::storm()
             STORM_VERIFY(onCanvas(shape.Left(), shape.Top()));
             if (sweep)
                 continue;
-            if (moved && !state.DragDrawsLine)
+            if (moved && state.DragKind != FigureKind::Line)
                 STORM_VERIFY(onCanvas(shape.Left() + shape.Width(), shape.Top() + shape.Height()));
             break;
         }

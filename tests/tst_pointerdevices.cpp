@@ -49,7 +49,7 @@ Drawn drawWith(bool line, const std::function<void(FormDriver &)> &gesture)
     drawn.shown = QTest::qWaitForWindowExposed(form.window());
     FormDriver driver(form);
     Form1Controls &ui = driver.ui();
-    driver.chooseStyle(line ? 1 : 2, 220, 30, 0, 4);
+    driver.chooseStyle(line ? FigureKind::Line : FigureKind::Rectangle, 220, 30, 0, 4);
     ui.Check1->setChecked(true);
     gesture(driver);
 

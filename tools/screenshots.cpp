@@ -20,7 +20,7 @@ namespace {
 // A figure dragged with the mouse, from and to in twips of the client area.
 struct Figure
 {
-    int kind; // Circle, Line, Rectangle, Rounded Rectangle
+    FigureKind kind;
     int red, green, blue, thickness;
     QPointF from, to;
 };
@@ -49,11 +49,11 @@ bool renderPictures(const QDir &folder, const QString &suffix)
     FormDriver driver(form);
     driver.ui().Check1->setChecked(true);
     const Figure figures[] = {
-        {2, 255, 0, 0, 1, {690, 2400}, {2595, 3690}},
-        {0, 0, 128, 255, 1, {2190, 3000}, {4890, 4695}},
-        {3, 255, 192, 0, 1, {3600, 2250}, {4995, 3300}},
-        {1, 0, 160, 0, 6, {600, 4695}, {3000, 2295}},
-        {1, 128, 0, 128, 2, {795, 4800}, {5100, 4095}},
+        {FigureKind::Rectangle, 255, 0, 0, 1, {690, 2400}, {2595, 3690}},
+        {FigureKind::Circle, 0, 128, 255, 1, {2190, 3000}, {4890, 4695}},
+        {FigureKind::RoundedRectangle, 255, 192, 0, 1, {3600, 2250}, {4995, 3300}},
+        {FigureKind::Line, 0, 160, 0, 6, {600, 4695}, {3000, 2295}},
+        {FigureKind::Line, 128, 0, 128, 2, {795, 4800}, {5100, 4095}},
     };
     for (const Figure &figure : figures) {
         driver.chooseStyle(figure.kind, figure.red, figure.green, figure.blue, figure.thickness);

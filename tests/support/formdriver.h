@@ -67,12 +67,11 @@ public:
         release(float(to.x()), float(to.y()));
     }
 
-    // Picks a figure kind (0 Circle, 1 Line, 2 Rectangle, 3 Rounded Rectangle), mixes the colour
-    // on the sliders and sets the line thickness, as a user does before a drag.
-    void chooseStyle(int kind, int red, int green, int blue, int thickness)
+    // Picks a figure kind, mixes the colour on the sliders and sets the line thickness, as a user
+    // does before a drag.
+    void chooseStyle(FigureKind kind, int red, int green, int blue, int thickness)
     {
-        OptionButton *const kinds[] = {ui().Option1, ui().Option2, ui().Option3, ui().Option4};
-        kinds[kind]->setChecked(true);
+        ui().optionFor(kind)->setChecked(true);
         ui().HScroll(0)->setValue(red);
         ui().HScroll(1)->setValue(green);
         ui().HScroll(2)->setValue(blue);
