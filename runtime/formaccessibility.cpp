@@ -346,9 +346,12 @@ FormAccessibility::FormAccessibility(QWidget *clientArea, WindowlessLayer &layer
         return true;
     }();
     Q_UNUSED(installed);
-    // The layer belongs to the client area and goes before its children do, so this never needs
-    // to leave the layer's observers.
     m_layer.addObserver(this);
+}
+
+FormAccessibility::~FormAccessibility()
+{
+    m_layer.removeObserver(this);
 }
 
 FormAccessibility *FormAccessibility::of(const QWidget *clientArea)

@@ -16,8 +16,9 @@ class FormAccessibility : public QObject, private LayerObserver
 {
     Q_OBJECT
 public:
-    // Lives as long as the client area that it describes, whose child it becomes.
+    // Becomes a child of the client area that it describes; the layer must outlive it.
     FormAccessibility(QWidget *clientArea, WindowlessLayer &layer);
+    ~FormAccessibility() override;
 
     // The one that describes the client area, or null.
     static FormAccessibility *of(const QWidget *clientArea);

@@ -34,11 +34,6 @@ FormSurface::FormSurface(FormEvents *form, QWidget *window)
     m_layer.addObserver(this);
 }
 
-FormSurface::~FormSurface()
-{
-    m_layer.removeObserver(this);
-}
-
 void FormSurface::paintEvent(QPaintEvent *event)
 {
     const qreal ratio = devicePixelRatioF();

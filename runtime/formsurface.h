@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formaccessibility.h"
 #include "layercache.h"
 #include "windowlesslayer.h"
 
@@ -17,9 +18,9 @@ class FormSurface : public QWidget, private LayerObserver
 public:
     // The client area of a form's window, which passes its mouse events on to the form.
     FormSurface(FormEvents *form, QWidget *window);
-    ~FormSurface() override;
 
     WindowlessLayer &layer() { return m_layer; }
+    FormAccessibility &accessibility() { return m_accessibility; }
 
     // Where the mouse events go; null once the form has unloaded, and then no event reaches it.
     FormEvents *form() const { return m_form; }
@@ -46,8 +47,11 @@ private:
 
     FormEvents *m_form;
     QColor m_backColor;
+    // The picture and what screen readers learn both refer to the layer, so they come after it
+    // and go before it.
     WindowlessLayer m_layer;
     LayerCache m_cache{m_layer};
+    FormAccessibility m_accessibility{this, m_layer};
     QRect m_boundsBeforeChange;
     // Gathers the repaints asked for while a mouse handler runs into one.
     struct RepaintBatch

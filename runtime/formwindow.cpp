@@ -1,6 +1,5 @@
 #include "formwindow.h"
 
-#include "formaccessibility.h"
 #include "formevents.h"
 #include "formsurface.h"
 #include "twips.h"
@@ -8,9 +7,7 @@
 #include <QCloseEvent>
 #include <QLayout>
 
-FormWindow::FormWindow(FormEvents *form)
-    : m_surface(new FormSurface(form, this)),
-      m_accessibility(new FormAccessibility(m_surface, m_surface->layer()))
+FormWindow::FormWindow(FormEvents *form) : m_surface(new FormSurface(form, this))
 {
     setCentralWidget(m_surface);
     // The window keeps the size of its client area; it is not resizable.
@@ -20,6 +17,11 @@ FormWindow::FormWindow(FormEvents *form)
 WindowlessLayer &FormWindow::layer() const
 {
     return m_surface->layer();
+}
+
+FormAccessibility &FormWindow::accessibility() const
+{
+    return m_surface->accessibility();
 }
 
 void FormWindow::detachFromForm()

@@ -21,7 +21,7 @@ public:
     FormSurface *surface() const { return m_surface; }
     WindowlessLayer &layer() const;
     // What screen readers learn of the client area beyond each control's own name.
-    FormAccessibility &accessibility() const { return *m_accessibility; }
+    FormAccessibility &accessibility() const;
 
     void setCaption(const QString &caption) { setWindowTitle(caption); }
     void setBackColor(ColorValue color);
@@ -35,5 +35,4 @@ protected:
 
 private:
     FormSurface *m_surface;
-    FormAccessibility *m_accessibility;
 };
