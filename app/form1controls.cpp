@@ -182,7 +182,7 @@ Form1Controls::Form1Controls(FormWindow &window)
     Label3 = addLabel(layer, QStringLiteral("B"), 4560, 960, 255, 255, valueFont(), RGB(0, 0, 255),
                       false);
     ColorShape = addShape(layer, 4800, 480, 735, 735, vbBlack, true);
-    window.accessibility().setElementName(ColorShape.id(), QStringLiteral("Colour preview"));
+    window.accessibility().setElementName(ColorShape.id(), QStringLiteral("Color preview"));
     Label4 = addLabel(layer, QStringLiteral("Color?"), 2640, 120, 885, 315, headingFont(), vbBlack,
                       true);
     Label5 =

@@ -312,7 +312,7 @@ private:
     }
 
     // A label describes by its caption, a shape by its name and what it shows:
-    // "Colour preview: red 200, green 0, blue 0".
+    // "Color preview: red 200, green 0, blue 0".
     static QString describedAs(QAccessibleInterface *describer)
     {
         const QString name = describer->text(QAccessible::Name);

@@ -168,7 +168,7 @@ def check_start_state(app):
         check(value(find(app, "scroll bar", name)) == 0, f"the {name} slider is not at 0")
     check(value(find(app, "scroll bar", "Border Thickness")) == 1, "the thickness is not 1")
     check(find(app, "label", "1") is not None, "the thickness number is not 1")
-    check(find(app, "image", "Colour preview").description == "red 0, green 0, blue 0",
+    check(find(app, "image", "Color preview").description == "red 0, green 0, blue 0",
           "the swatch does not speak black")
 
 
@@ -208,7 +208,7 @@ def check_tree(app):
     check(find(app, "scroll bar", "Border Thickness").description == "1",
           "the thickness slider is not described by its number")
     for slider in ("Red", "Green", "Blue"):
-        check(find(app, "scroll bar", slider).description == "Colour preview: red 0, green 0, blue 0",
+        check(find(app, "scroll bar", slider).description == "Color preview: red 0, green 0, blue 0",
               f"the {slider} slider is not described by the swatch")
     for label in ("Color?", "1"):
         check(not relations(find(app, "label", label)), f"{label!r} labels something")
@@ -218,7 +218,7 @@ def check_tree(app):
 
 def swatch_pixel(app, xpixel):
     """The colour at the middle of the swatch on the screen, where the bus says it is."""
-    x, y, width, height = find(app, "image", "Colour preview").queryComponent().getExtents(
+    x, y, width, height = find(app, "image", "Color preview").queryComponent().getExtents(
         pyatspi.DESKTOP_COORDS)
     check(width > 0 and height > 0, "the swatch has no extent")
     result = subprocess.run([xpixel, str(x + width // 2), str(y + height // 2)],
@@ -255,12 +255,12 @@ def check_red_slider(app, xpixel, events):
     events.take()
     find(app, "scroll bar", "Red").queryValue().currentValue = 200
     wait_for("the red swatch on the screen", lambda: swatch_pixel(app, xpixel) == "#c80000")
-    preview = find(app, "image", "Colour preview")
+    preview = find(app, "image", "Color preview")
     wait_for("the swatch to speak red 200",
              lambda: preview.description == "red 200, green 0, blue 0")
     red = find(app, "scroll bar", "Red")
     check(value(red) == 200, "the red slider is not at 200")
-    check(red.description == "Colour preview: red 200, green 0, blue 0",
+    check(red.description == "Color preview: red 200, green 0, blue 0",
           "the red slider is not described by the new colour")
     announced = lambda: {path(source) for kind, _, source in events.seen
                          if kind == "object:property-change:accessible-description"}

@@ -181,7 +181,7 @@ void tst_Accessibility::swatchSpeaksItsColor()
     QFETCH(int, slider);
     QFETCH(int, key);
     QFETCH(QString, words);
-    QAccessibleInterface *swatch = windowless(QStringLiteral("Colour preview"));
+    QAccessibleInterface *swatch = windowless(QStringLiteral("Color preview"));
     QVERIFY(swatch);
     QCOMPARE(swatch->text(QAccessible::Description), QStringLiteral("red 0, green 0, blue 0"));
 
@@ -190,7 +190,7 @@ void tst_Accessibility::swatchSpeaksItsColor()
     QList<QAccessibleInterface *> expected = {swatch};
     for (int index = 0; index < 3; ++index) {
         QAccessibleInterface *bar = accessible(ui->HScroll(index));
-        QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("Colour preview: ") + words);
+        QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("Color preview: ") + words);
         expected.append(bar);
     }
     const QList<QAccessibleInterface *> changed = announced(QAccessible::DescriptionChanged);
@@ -273,7 +273,7 @@ void tst_Accessibility::slidersStepByTheirActions()
 // The labels and the swatch have no children and take no text.
 void tst_Accessibility::windowlessControlsAreLeaves()
 {
-    QAccessibleInterface *swatch = windowless(QStringLiteral("Colour preview"));
+    QAccessibleInterface *swatch = windowless(QStringLiteral("Color preview"));
     QVERIFY(swatch && swatch->isValid());
     QCOMPARE(swatch->window(), form->window()->windowHandle());
     QCOMPARE(swatch->childCount(), 0);
@@ -281,7 +281,7 @@ void tst_Accessibility::windowlessControlsAreLeaves()
     QCOMPARE(swatch->childAt(0, 0), nullptr);
     QCOMPARE(swatch->indexOfChild(swatch), -1);
     swatch->setText(QAccessible::Name, QStringLiteral("changed"));
-    QCOMPARE(swatch->text(QAccessible::Name), QStringLiteral("Colour preview"));
+    QCOMPARE(swatch->text(QAccessible::Name), QStringLiteral("Color preview"));
     QCOMPARE(swatch->text(QAccessible::Value), QString());
     QCOMPARE(swatch->parent(), accessible(form->window()->surface()));
 

@@ -143,10 +143,10 @@ void tst_Keyboard::controlsHaveAccessibleNames()
             windowless.append(child->text(QAccessible::Name));
     }
     QCOMPARE(windowless,
-             QStringList({"R", "G", "B", "Colour preview", "Color?", "1", "Border Thickness"}));
+             QStringList({"R", "G", "B", "Color preview", "Color?", "1", "Border Thickness"}));
     for (const char *caption : {"R", "G", "B", "Color?", "1", "Border Thickness"})
         QCOMPARE(children.value(caption)->role(), QAccessible::StaticText);
-    QAccessibleInterface *swatch = children.value(QStringLiteral("Colour preview"));
+    QAccessibleInterface *swatch = children.value(QStringLiteral("Color preview"));
     QVERIFY(swatch);
     QCOMPARE(swatch->role(), QAccessible::Graphic);
     QCOMPARE(swatch->text(QAccessible::Description), QStringLiteral("red 0, green 0, blue 0"));
