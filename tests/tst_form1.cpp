@@ -221,7 +221,8 @@ void tst_Form1::applicationDescribesItself()
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quillora"));
     const QIcon icon = applicationIcon();
     QVERIFY(!icon.isNull());
-    // The icon is drawn from its SVG at any size the desktop asks for.
+    // The build drew the icon from its SVG at each size the program carries, 128 pixels the
+    // largest; the program only unpacks those pixels.
     const QImage large = icon.pixmap(128).toImage();
     QCOMPARE(large.size(), QSize(128, 128));
     QCOMPARE(large.pixelColor(64, 4), QColor(Qt::transparent));
