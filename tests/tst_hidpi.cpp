@@ -3,6 +3,8 @@
 
 #include "formdriver.h"
 
+#include <QAccessible>
+
 namespace {
 
 // Where things land in device pixels, worked out by hand from their twips: 15 twips to a logical
@@ -22,6 +24,38 @@ const DevicePixels atRatios[] = {
     {1.5, {30, 200, 500, 300}, {200, 300, 2, 2}, {101, 251, 199, 150}, {200, 326}, 93},
     {2, {40, 267, 667, 400}, {267, 400, 2, 2}, {134, 334, 266, 200}, {267, 434}, 124},
 };
+
+// Where the frame round the figure kinds, (240, 120) to (1575, 1575) twips, shows its outline:
+// along the middle of the box's first and last logical pixels, 16 and 104, clipped to the box.
+// The left, right and bottom device pixels it covers.
+struct OptionFrame
+{
+    qreal ratio;
+    int left, right, bottom;
+};
+const OptionFrame optionFrames[] = {{1, 16, 104, 104}, {1.5, 24, 156, 156}, {2, 32, 208, 208}};
+
+// What a screen reader is told of the swatch, (4800, 480, 735, 735) twips, and of the thickness
+// number's box, (4560, 1680, 375, 255): whole logical pixels that hold every device pixel of them.
+struct ScreenReaderBoxes
+{
+    qreal ratio;
+    QRect swatch, thicknessNumber;
+};
+const ScreenReaderBoxes screenReaderBoxes[] = {
+    {1, {320, 32, 49, 49}, {304, 112, 25, 17}},
+    {1.5, {320, 32, 50, 50}, {304, 112, 26, 18}},
+    {2, {320, 32, 49, 49}, {304, 112, 25, 17}},
+};
+
+template <class Row, std::size_t Size> const Row *rowFor(const Row (&rows)[Size], qreal ratio)
+{
+    for (const Row &row : rows) {
+        if (qFuzzyCompare(row.ratio, ratio))
+            return &row;
+    }
+    return nullptr;
+}
 
 // The smallest rectangle that holds every pixel of the area that is not white.
 QRect inkWithin(const QImage &image, const QRect &area)
@@ -49,6 +83,8 @@ private slots:
     void figuresAreCrisp_data();
     void figuresAreCrisp();
     void firstFrameMatchesLaterFrames();
+    void optionFrameWhole();
+    void screenReaderBoxesInLogicalPixels();
 
 private:
     qreal expectedRatio() const
@@ -62,10 +98,7 @@ private:
 
 void tst_HighDpi::initTestCase()
 {
-    for (const DevicePixels &row : atRatios) {
-        if (qFuzzyCompare(row.ratio, expectedRatio()))
-            expected = &row;
-    }
+    expected = rowFor(atRatios, expectedRatio());
     QVERIFY2(expected, "no expected device pixels for this QT_SCALE_FACTOR");
 }
 
@@ -106,14 +139,14 @@ void tst_HighDpi::frameAndSquareOnWholePixels()
 
 void tst_HighDpi::figuresAreCrisp_data()
 {
-    QTest::addColumn<int>("kind");
-    QTest::newRow("rectangle") << int(ShapeRectangle);
-    QTest::newRow("line") << -1;
+    QTest::addColumn<FigureKind>("kind");
+    QTest::newRow("rectangle") << FigureKind::Rectangle;
+    QTest::newRow("line") << FigureKind::Line;
 }
 
 void tst_HighDpi::figuresAreCrisp()
 {
-    QFETCH(int, kind);
+    QFETCH(FigureKind, kind);
     Form1 form;
     form.Show();
     QVERIFY(QTest::qWaitForWindowExposed(form.window()));
@@ -122,14 +155,14 @@ void tst_HighDpi::figuresAreCrisp()
     ui->Check1->setChecked(true);
     ui->HScroll(0)->setValue(255);
     ui->HScroll1->setValue(4);
-    (kind < 0 ? ui->Option2 : ui->Option3)->setChecked(true);
+    ui->optionFor(kind)->setChecked(true);
     driver.drag({1005, 2505}, {3000, 4005});
 
     // The surface as its own paint path draws it, cache and all, at the run's pixel ratio.
     const QImage screen = form.window()->surface()->grab().toImage();
     QCOMPARE(screen.devicePixelRatio(), expectedRatio());
     const QColor red(255, 0, 0);
-    if (kind < 0) {
+    if (kind == FigureKind::Line) {
         // Four pixels wide at ratio 1, scaled with the screen; the middle of the line is red.
         QCOMPARE(screen.pixelColor(expected->lineMiddle), red);
         QCOMPARE(screen.pixelColor(expected->leftOfLine, expected->lineMiddle.y()), Qt::white);
@@ -176,6 +209,51 @@ void tst_HighDpi::firstFrameMatchesLaterFrames()
     QCOMPARE(differing, 0);
     // The drag did reach the picture.
     QVERIFY(first != later);
+}
+
+// The frame round the figure kinds shows every edge, down to the last column and row of its box.
+void tst_HighDpi::optionFrameWhole()
+{
+    const OptionFrame *frame = rowFor(optionFrames, expectedRatio());
+    QVERIFY(frame);
+    Form1 form;
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    const QImage screen = form.window()->surface()->grab().toImage();
+    const int left = frame->left, right = frame->right, bottom = frame->bottom;
+    // Within three pixels beside and below the frame lies only the form's white free area.
+    const QRect ink =
+        inkWithin(screen, QRect(QPoint(left - 3, bottom / 2), QPoint(right + 3, bottom + 3)));
+    QCOMPARE(ink.left(), left);
+    QCOMPARE(ink.right(), right);
+    QCOMPARE(ink.bottom(), bottom);
+    // The corners aside, which a line's end may leave to the other.
+    for (int y = bottom / 2; y < bottom; ++y) {
+        QVERIFY2(screen.pixelColor(left, y) != Qt::white, qPrintable(QString::number(y)));
+        QVERIFY2(screen.pixelColor(right, y) != Qt::white, qPrintable(QString::number(y)));
+    }
+    for (int x = left + 1; x < right; ++x)
+        QVERIFY2(screen.pixelColor(x, bottom) != Qt::white, qPrintable(QString::number(x)));
+}
+
+// A screen reader, and a magnifier that follows it, is told where the windowless controls are in
+// the same logical pixels as the windowed ones, at any ratio.
+void tst_HighDpi::screenReaderBoxesInLogicalPixels()
+{
+    const ScreenReaderBoxes *boxesFor = rowFor(screenReaderBoxes, expectedRatio());
+    QVERIFY(boxesFor);
+    Form1 form;
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.window()));
+    QAccessibleInterface *client = QAccessible::queryAccessibleInterface(form.window()->surface());
+    QVERIFY(client);
+    QHash<QString, QRect> boxes;
+    for (int i = 0; i < client->childCount(); ++i)
+        boxes.insert(client->child(i)->text(QAccessible::Name), client->child(i)->rect());
+    const QPoint origin = form.window()->surface()->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(boxes.value(QStringLiteral("Color preview")), boxesFor->swatch.translated(origin));
+    QCOMPARE(boxes.value(QStringLiteral("1")), boxesFor->thicknessNumber.translated(origin));
+    QCOMPARE(boxes.value(QStringLiteral("Red")), QRect(112, 32, 185, 17).translated(origin));
 }
 
 QTEST_MAIN(tst_HighDpi)

@@ -146,6 +146,9 @@ void tst_Style::thicknessNumber_data()
     QTest::newRow("three steps") << QList<int>{Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Right}
                                  << "4";
     QTest::newRow("past the maximum") << QList<int>(12, Qt::Key_Right) << "10";
+    // Up and Down step as Left and Right do, the way a scroll bar's arrows point.
+    QTest::newRow("down steps on") << QList<int>{Qt::Key_Down, Qt::Key_Down} << "3";
+    QTest::newRow("up steps back") << QList<int>{Qt::Key_End, Qt::Key_Up} << "9";
 }
 
 void tst_Style::thicknessNumber()
