@@ -101,7 +101,9 @@ void Frame::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QRect caption = captionBox();
     painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(rect().adjusted(0, caption.height() / 2, -1, -1));
+    // The line runs along the middle of the box's outermost pixels, so that at any pixel ratio
+    // each edge covers as many device pixels as the others, within the box.
+    painter.drawRect(QRectF(rect()).adjusted(0.5, caption.height() / 2 + 0.5, -0.5, -0.5));
     painter.fillRect(caption, palette().brush(backgroundRole()));
     style()->drawItemText(&painter, caption.adjusted(captionPadding, 0, -captionPadding, 0),
                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),

@@ -26,14 +26,17 @@ const DevicePixels atRatios[] = {
 };
 
 // Where the frame round the figure kinds, (240, 120) to (1575, 1575) twips, shows its outline:
-// along the middle of the box's first and last logical pixels, 16 and 104, clipped to the box.
-// The left, right and bottom device pixels it covers.
+// the first and last device pixels of its box, from 16 to 105 logical pixels across and down to
+// 105, scaled with halves rounded up, and the width of every edge, a logical pixel scaled and
+// rounded.
 struct OptionFrame
 {
     qreal ratio;
-    int left, right, bottom;
+    int left, right, bottom, edge;
 };
-const OptionFrame optionFrames[] = {{1, 16, 104, 104}, {1.5, 24, 156, 156}, {2, 32, 208, 208}};
+const OptionFrame optionFrames[] = {{1, 16, 104, 104, 1},
+                                    {1.5, 24, 157, 157, 2},
+                                    {2, 32, 209, 209, 2}};
 
 // What a screen reader is told of the swatch, (4800, 480, 735, 735) twips, and of the thickness
 // number's box, (4560, 1680, 375, 255): whole logical pixels that hold every device pixel of them.
@@ -224,16 +227,20 @@ void tst_HighDpi::optionFrameWhole()
     // Within three pixels beside and below the frame lies only the form's white free area.
     const QRect ink =
         inkWithin(screen, QRect(QPoint(left - 3, bottom / 2), QPoint(right + 3, bottom + 3)));
-    QCOMPARE(ink.left(), left);
-    QCOMPARE(ink.right(), right);
-    QCOMPARE(ink.bottom(), bottom);
-    // The corners aside, which a line's end may leave to the other.
-    for (int y = bottom / 2; y < bottom; ++y) {
-        QVERIFY2(screen.pixelColor(left, y) != Qt::white, qPrintable(QString::number(y)));
-        QVERIFY2(screen.pixelColor(right, y) != Qt::white, qPrintable(QString::number(y)));
+    QCOMPARE(ink, QRect(QPoint(left, ink.top()), QPoint(right, bottom)));
+    const auto inked = [&screen](int x, int y) { return screen.pixelColor(x, y) != Qt::white; };
+    for (int y = bottom / 2; y <= bottom - frame->edge; ++y) {
+        for (int step = 0; step < frame->edge; ++step)
+            QVERIFY2(inked(left + step, y) && inked(right - step, y),
+                     qPrintable(QString::number(y)));
+        QVERIFY2(!inked(left + frame->edge, y) && !inked(right - frame->edge, y),
+                 qPrintable(QString::number(y)));
     }
-    for (int x = left + 1; x < right; ++x)
-        QVERIFY2(screen.pixelColor(x, bottom) != Qt::white, qPrintable(QString::number(x)));
+    for (int x = left + frame->edge; x <= right - frame->edge; ++x) {
+        for (int step = 0; step < frame->edge; ++step)
+            QVERIFY2(inked(x, bottom - step), qPrintable(QString::number(x)));
+        QVERIFY2(!inked(x, bottom - frame->edge), qPrintable(QString::number(x)));
+    }
 }
 
 // A screen reader, and a magnifier that follows it, is told where the windowless controls are in
