@@ -3,8 +3,19 @@
 
 all: build
 
+# The groups of Debian packages each target installs (see scripts/install-deps): building and
+# running for every target, and what a target does beyond that. A target's groups hold for the
+# targets it depends on as well.
+DEPS = build run
+test test-sanitize: DEPS += test
+coverage: DEPS += test coverage
+bench bench-full: DEPS += bench
+lint: DEPS += lint
+package: DEPS = build package
+dist: DEPS = dist
+
 deps:
-	scripts/install-deps
+	scripts/install-deps $(DEPS)
 
 configure: deps
 	cmake --preset default
@@ -53,7 +64,6 @@ bench-full: configure
 # Static analysis with clazy and clang-tidy, and the include order of each library's files, which
 # has no circle. It needs clang, so it stays out of make test; run it before each submission.
 lint: build
-	scripts/install-deps clazy clang-tidy
 	scripts/lint build
 
 # Installs where desktop users expect it: make install PREFIX=$HOME/.local
@@ -71,7 +81,7 @@ package: deps
 # for the same commit, whatever the user's git settings.
 VERSION := $(shell sed -n 's/^project.Quillora VERSION \([^ ]*\) .*/\1/p' CMakeLists.txt)
 DISTDIR ?= .
-dist:
+dist: deps
 	git -c tar.umask=0022 -c core.autocrlf=false archive --format=tar --prefix=quillora-$(VERSION)/ \
 		--output=$(DISTDIR)/quillora-$(VERSION).tar HEAD
 	xz -9 --threads=1 --force $(DISTDIR)/quillora-$(VERSION).tar
