@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full lint install package dist clean
+.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full lint install uninstall package dist clean
 
 all: build
 
@@ -67,9 +67,13 @@ lint: build
 	scripts/lint build
 
 # Installs where desktop users expect it: make install PREFIX=$HOME/.local
+# make uninstall removes what it put there, and the folders it made where they are left empty.
 PREFIX ?= /usr/local
 install: build
-	cmake --install build --prefix "$(PREFIX)"
+	scripts/install build "$(PREFIX)"
+
+uninstall:
+	scripts/uninstall build
 
 # A Debian package in build-package/: quillora_1.00_<arch>.deb, built with Debian's hardening
 # flags and naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package

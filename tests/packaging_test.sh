@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the program into a scratch prefix and checks what a desktop expects: the files in their
-# places, a valid launcher that starts the installed program by its path and names its window's
-# class (checked on a real X server), valid metainfo, a manual page man reads without a warning.
+# Installs the program into a scratch prefix as `make install` does and checks what a desktop
+# expects: the files in their places, a valid launcher that starts the installed program by its
+# path and names its window's class (checked on a real X server), valid metainfo, a manual page man reads without a warning; then that `make uninstall` takes
+# away all of it and nothing else.
 # With "package", it also builds the Debian package as `make package` does, checks its fields and
 # contents and that lintian has nothing to say, and leaves it in <package folder>.
 #
@@ -33,9 +34,45 @@ check_manpage() {
     done
 }
 
+# Every path under a folder, or a word that says it is not there.
+list_tree() {
+    if [[ -e $1 ]]; then
+        (cd "$1" && find . | LC_ALL=C sort)
+    else
+        echo "(none)"
+    fi
+}
+
+# make install, then make uninstall: the prefix is as it was before, with every folder the
+# installation made gone, and everything it held before kept, an empty folder as well.
+check_install_round_trip() {
+    local prefix=$1 record=$work/round-trip.txt before after
+    before=$(list_tree "$prefix")
+    "$source/scripts/install" "$build" "$prefix" "$record" >/dev/null
+    [[ -x $prefix/bin/quillora ]] || fail "scripts/install put no bin/quillora into $prefix"
+    "$source/scripts/uninstall" "$build" "$record" >"$work/uninstall.log" \
+        || fail "scripts/uninstall failed: $(cat "$work/uninstall.log")"
+    after=$(list_tree "$prefix")
+    [[ $after == "$before" ]] \
+        || fail "uninstalling from $prefix did not leave it as it was:"$'\n'"$(diff <(echo "$before") <(echo "$after"))"
+    [[ ! -e $record ]] || fail "scripts/uninstall kept its record"
+}
+
+# A prefix whose parents do not exist either: all of them go again.
+check_install_round_trip "$work/new/a prefix"
+[[ ! -e $work/new ]] || fail "make uninstall left $work/new, which make install made"
+# A prefix that holds files of other programs, and an empty folder where ours go.
+mkdir -p "$work/shared/share/applications" "$work/shared/share/metainfo" "$work/shared/bin"
+echo '[Desktop Entry]' >"$work/shared/share/applications/other.desktop"
+echo 'other' >"$work/shared/bin/other"
+check_install_round_trip "$work/shared"
+"$source/scripts/uninstall" "$build" "$work/round-trip.txt" 2>"$work/uninstall.log" \
+    && fail "scripts/uninstall succeeded with no record of an installation"
+grep -q 'nothing was installed' "$work/uninstall.log" || fail "scripts/uninstall did not say nothing was installed"
+
 # Installed into a prefix with a space, whose bin/ is not on PATH.
 prefix="$work/a prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null
+"$source/scripts/install" "$build" "$prefix" "$work/installed.txt" >/dev/null
 for file in bin/quillora share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
             share/metainfo/$id.metainfo.xml share/man/man1/quillora.1.gz share/doc/quillora/copyright; do
     [[ -e $prefix/$file ]] || fail "cmake --install put no $file"
@@ -85,6 +122,9 @@ window_class=${BASH_REMATCH[2]}
 kill "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=
+
+"$source/scripts/uninstall" "$build" "$work/installed.txt" >/dev/null
+[[ ! -e $prefix ]] || fail "make uninstall left $prefix: $(list_tree "$prefix")"
 
 if [[ $mode != package ]]; then
     echo "packaging: every check of the installation held; the package is checked in the default build"
