@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the program into a scratch prefix as `make install` does and checks what a desktop
 # expects: the files in their places, a valid launcher that starts the installed program by its
-# path and names its window's class (checked on a real X server), valid metainfo, a manual page man reads without a warning; then that `make uninstall` takes
+# path and names its window's class (checked on a real X server), valid metainfo with the release
+# notes of NEWS.md, a manual page man reads without a warning; then that `make uninstall` takes
 # away all of it and nothing else.
 # With "package", it also builds the Debian package as `make package` does, checks its fields and
 # contents and that lintian has nothing to say, and leaves it in <package folder>.
@@ -86,7 +87,13 @@ launcher=$prefix/share/applications/$id.desktop
 desktop-file-validate "$launcher" || fail "the launcher is not valid"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
     || fail "the metainfo is not valid"
-grep -q 'version="1.00"' "$prefix/share/metainfo/$id.metainfo.xml" || fail "metainfo lacks version 1.00"
+# The release, its date and its notes, as NEWS.md gives them.
+metainfo=$(<"$prefix/share/metainfo/$id.metainfo.xml")
+[[ $metainfo == *'<release version="1.00" date="2026-12-08">'* ]] || fail "metainfo lacks release 1.00 of 2026-12-08"
+[[ $metainfo == *'<p>The first release of Quillora, a small drawing program for the Linux desktop.</p>'* ]] \
+    || fail "metainfo lacks the notes of release 1.00"
+[[ $metainfo == *'<li>A finger on a touch screen or a pen on a tablet draws as the mouse does.</li>'* ]] \
+    || fail "metainfo lacks the items of release 1.00"
 grep -q '<project_license>MIT</project_license>' "$prefix/share/metainfo/$id.metainfo.xml" \
     || fail "metainfo names no MIT licence"
 check_manpage "$prefix/share/man/man1/quillora.1.gz"
@@ -102,7 +109,7 @@ eval "command=($exec_line)"
 # Given the address where the screenshot is published, the metainfo lists it and stays valid.
 url=https://example.org/quillora/drawing.png
 cmake -DTEMPLATE="$source/packaging/$id.metainfo.xml.in" -DOUTPUT="$work/shot.metainfo.xml" \
-      -DSCREENSHOT_URL=$url -P "$source/packaging/metainfo.cmake"
+      -DSCREENSHOT_URL=$url -DNEWS="$source/NEWS.md" -DVERSION=1.00 -P "$source/packaging/metainfo.cmake"
 grep -q "<image type=\"source\">$url</image>" "$work/shot.metainfo.xml" || fail "metainfo lacks the screenshot"
 appstreamcli validate --no-net "$work/shot.metainfo.xml" >/dev/null || fail "the metainfo with a screenshot is not valid"
 
@@ -122,6 +129,13 @@ window_class=${BASH_REMATCH[2]}
 kill "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=
+
+# A version that NEWS.md has no entry for stops the configuration, naming the file.
+printf '# News\n\n## 0.99 (2026-01-01)\n\n- Before.\n' >"$work/NEWS.md"
+cmake -DNEWS="$work/NEWS.md" -DVERSION=1.00 -DOUTPUT="$work" -P "$source/packaging/news.cmake" \
+      >"$work/news.log" 2>&1 && fail "NEWS.md without an entry for 1.00 was taken"
+tr -s ' \n' ' ' <"$work/news.log" | grep -qF "$work/NEWS.md has no entry for version 1.00" \
+    || fail "a missing entry was not reported naming the file: $(cat "$work/news.log")"
 
 "$source/scripts/uninstall" "$build" "$work/installed.txt" >/dev/null
 [[ ! -e $prefix ]] || fail "make uninstall left $prefix: $(list_tree "$prefix")"
@@ -186,9 +200,19 @@ tac "$copyright" | sed '/^License: Expat$/,$d' | tac | sed 's/^ //; s/^\.$//' >"
 sed '1,/^Copyright/d' "$source/LICENSE" | sed '/./,$!d' >"$work/expected-licence"
 diff -u "$work/expected-licence" "$work/licence" || fail "the copyright file's licence text is not LICENSE's"
 
+# The changelog tells the releases of NEWS.md, signed by the builder on each release's date.
 changelog=$(zcat "$work/root/usr/share/doc/quillora/changelog.gz")
-[[ $changelog == "quillora (1.00) "* ]] || fail "the changelog does not start with version 1.00: $changelog"
-[[ $changelog == *" -- $maintainer  "* ]] || fail "the changelog is not signed by $maintainer"
+[[ $changelog == "quillora (1.00) unstable; urgency=medium"* ]] || fail "the changelog does not start with version 1.00: $changelog"
+[[ $changelog == *$'\n  * The first release of Quillora, a small drawing program for the Linux\n    desktop.\n'* ]] \
+    || fail "the changelog lacks the notes of release 1.00: $changelog"
+[[ $changelog == *$'\n -- '"$maintainer  Tue, 08 Dec 2026 00:00:00 +0000" ]] \
+    || fail "the changelog is not signed by $maintainer on 2026-12-08: $changelog"
+# Every file in the package has the time of the release, midnight UTC on its day.
+release_time=$(date --utc --date 2026-12-08 '+%Y-%m-%d %H:%M')
+contents=$(dpkg-deb --contents "$deb") || fail "dpkg-deb cannot list the package's files"
+if other_times=$(grep -vF " $release_time ./" <<<"$contents"); then
+    fail "files in the package with another time than $release_time: $(head -n 5 <<<"$other_times")"
+fi
 
 # lintian, with every check it has, finds nothing at all to say.
 lintian --pedantic --display-info --display-experimental "$deb" >"$work/lintian.txt" 2>"$work/lintian.err" \
