@@ -26,10 +26,12 @@ build: configure
 run: build
 	build/app/quillora
 
-# Every test in the normal build, then again with AddressSanitizer, UndefinedBehaviorSanitizer
-# and LeakSanitizer, where any report fails the run.
+# Every test in the normal build; the tests meant for packagers with Debian's tools hidden, after a
+# plain configure outside the presets; then every test again with AddressSanitizer,
+# UndefinedBehaviorSanitizer and LeakSanitizer, where any report fails the run.
 test: build
 	ctest --preset default --parallel 2
+	tests/without_debian_tools.sh . build
 	$(MAKE) test-sanitize
 
 test-sanitize: deps
