@@ -209,7 +209,7 @@ changelog=$(zcat "$work/root/usr/share/doc/quillora/changelog.gz")
     || fail "the changelog is not signed by $maintainer on 2026-12-08: $changelog"
 # Every file in the package has the time of the release, midnight UTC on its day.
 release_time=$(date --utc --date 2026-12-08 '+%Y-%m-%d %H:%M')
-contents=$(dpkg-deb --contents "$deb") || fail "dpkg-deb cannot list the package's files"
+contents=$(TZ=UTC dpkg-deb --contents "$deb") || fail "dpkg-deb cannot list the package's files"
 if other_times=$(grep -vF " $release_time ./" <<<"$contents"); then
     fail "files in the package with another time than $release_time: $(head -n 5 <<<"$other_times")"
 fi
