@@ -138,11 +138,15 @@ else
 fi
 
 vary=$(IFS=,; echo "${variations[*]}")
+# The package, then who built it where and when, and its sum: reprotest keeps the package only
+# when it differs from the control.
+build_command="DEBFULLNAME='Quillora Test' DEBEMAIL=test@example.org make --no-print-directory package"
+build_command+=' && echo "built by $(id -un) on Linux $(uname -r) in $(date +%Y)"'
+build_command+=" && sha256sum build-package/quillora_*.deb | sed 's/^/built: /'"
 command=(reprotest --verbosity 1 --store-dir "$work/store"
          --control-build "$work/control" --variations "$vary"
          --source-root "$tree"
-         "DEBFULLNAME='Quillora Test' DEBEMAIL=test@example.org make --no-print-directory package &&
-          sha256sum build-package/quillora_*.deb | sed 's/^/built: /'"
+         "$build_command"
          "build-package/quillora_*.deb")
 echo "reproducible: LOCPATH=$LOCPATH ${cpus[*]} ${command[*]@Q}"
 for reason in "${not_run[@]}"; do
@@ -156,13 +160,17 @@ status=0
 grep -E '^(INFO:reprotest\.build:[A-Z_]+ variation|WARNING)' "$work/reprotest.log" \
     | grep -v 'control build runs on 1 CPU' | sed 's/^/reprotest: /'
 
-# reprotest keeps the second package only when it differs: the build printed its sum.
 first_sum=$(sha256sum "$first" | cut -d ' ' -f 1)
 second_sum=$(sed -n 's/^built: \([0-9a-f]\{64\}\)  build-package\/.*/\1/p' "$work/reprotest.log")
 if [[ -z $second_sum ]]; then
     tail -n 40 "$work/reprotest.log"
     fail "reprotest built no package from the source archive (status $status)"
 fi
+# The user, the kernel and the clock as the build saw them, which reprotest does not report.
+seen=$(grep '^built by ' "$work/reprotest.log") || fail "the build did not say who built it"
+echo "reproducible: $seen"
+[[ $seen == "built by $build_user on Linux 2.6."*" in 2041" ]] \
+    || fail "the build did not run as $build_user on Linux 2.6 in 2041"
 echo "$first_sum  the packaging test's package, from the source tree"
 echo "$second_sum  reprotest's package, from the source archive"
 if [[ $status -ne 0 || $first_sum != "$second_sum" ]]; then
