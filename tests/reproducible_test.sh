@@ -76,6 +76,8 @@ variations=(-all build_path time "time.faketimes=2041-06-15 12:00:00" timezone
             locales locales.locale=et_EE.UTF-8 umask home kernel aslr environment exec_path)
 not_run=()
 build_user=$(id -un)
+build_cpus=$(nproc)
+build_host=$(uname -n)
 
 # A system that has not generated the locale would fall back to C without a word: the locale is
 # compiled into a folder of the test's own, which every user may read.
@@ -90,6 +92,7 @@ control_cpus=$(nproc)
 cpus=(taskset -c 0)
 if [[ $control_cpus -gt 1 ]]; then
     variations+=(num_cpus)
+    build_cpus=1
 else
     not_run+=("num_cpus: this machine has one CPU, on which the control build ran too")
 fi
@@ -118,8 +121,10 @@ fi
 # Another host and domain name, in a UTS namespace of the build's own.
 if [[ $build_user != "$(id -un)" ]] && unshare --uts true 2>/dev/null; then
     variations+=(domain_host domain_host.use_sudo=1)
+    build_host=reprotest-capture-hostname
 elif [[ $build_user == "$(id -un)" ]] && unshare -r --uts true 2>/dev/null; then
     variations+=(domain_host)
+    build_host=reprotest-capture-hostname
 else
     not_run+=("domain_host: this sandbox does not let unshare make a UTS namespace")
 fi
@@ -141,7 +146,7 @@ vary=$(IFS=,; echo "${variations[*]}")
 # The package, then who built it where and when, and its sum: reprotest keeps the package only
 # when it differs from the control.
 build_command="DEBFULLNAME='Quillora Test' DEBEMAIL=test@example.org make --no-print-directory package"
-build_command+=' && echo "built by $(id -un) on Linux $(uname -r) in $(date +%Y)"'
+build_command+=' && echo "built by $(id -un) on $(uname -n), Linux $(uname -r), $(nproc) CPU, in $(date +%Y)"'
 build_command+=" && sha256sum build-package/quillora_*.deb | sed 's/^/built: /'"
 command=(reprotest --verbosity 1 --store-dir "$work/store"
          --control-build "$work/control" --variations "$vary"
@@ -166,11 +171,11 @@ if [[ -z $second_sum ]]; then
     tail -n 40 "$work/reprotest.log"
     fail "reprotest built no package from the source archive (status $status)"
 fi
-# The user, the kernel and the clock as the build saw them, which reprotest does not report.
+# The user, the host, the kernel, the CPUs and the clock as the build saw them.
 seen=$(grep '^built by ' "$work/reprotest.log") || fail "the build did not say who built it"
 echo "reproducible: $seen"
-[[ $seen == "built by $build_user on Linux 2.6."*" in 2041" ]] \
-    || fail "the build did not run as $build_user on Linux 2.6 in 2041"
+[[ $seen == "built by $build_user on $build_host, Linux 2.6."*", $build_cpus CPU, in 2041" ]] \
+    || fail "the build did not run as $build_user on $build_host, Linux 2.6, $build_cpus CPU, in 2041"
 echo "$first_sum  the packaging test's package, from the source tree"
 echo "$second_sum  reprotest's package, from the source archive"
 if [[ $status -ne 0 || $first_sum != "$second_sum" ]]; then
