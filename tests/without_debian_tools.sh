@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What a packager of another distribution does, here on Debian with Debian's own tools hidden
-# (a PATH without dpkg*, apt* and lintian): a plain CMake configure outside our presets, a build,
-# and the tests meant for packagers, those without a label (ctest --label-exclude .), which must
-# all pass. So a Debian-only assumption that creeps back fails here, not on a packager's machine.
+# (a PATH without dpkg*, apt* and lintian): scripts/install-deps, which lets the build go on, a
+# plain CMake configure outside our presets, a build, and the tests meant for packagers, those
+# without a label (ctest --label-exclude .), which must all pass. So a Debian-only assumption
+# that creeps back fails here, not on a packager's machine.
 #
 # To stay cheap it configures a scratch folder, builds there only the targets whose build runs
 # tools of its own (the icons and the manual page), and checks that its packagers' tests are the
@@ -42,6 +43,13 @@ for tool in dpkg dpkg-query dpkg-buildflags apt-get lintian; do
     "${hidden[@]}" sh -c "command -v $tool" >/dev/null && fail "$tool is still on the PATH meant to hide it"
 done
 echo "without-debian-tools: PATH holds no dpkg*, apt* or lintian"
+
+# Without apt-get, scripts/install-deps lets the build go on, naming what it could not check as
+# CMake knows it, with Debian's package beside.
+"${hidden[@]}" "$source/scripts/install-deps" build run >/dev/null 2>"$work/deps.log" \
+    || fail "scripts/install-deps stops the build where there is no apt-get: $(cat "$work/deps.log")"
+grep -q 'CMake Qt6: Svg.*(Debian: qt6-svg-dev)' "$work/deps.log" \
+    || fail "scripts/install-deps did not name Qt SVG for CMake: $(cat "$work/deps.log")"
 
 # The configure a packager runs, with no preset: the Debian package and its reproducibility are
 # left out.
