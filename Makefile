@@ -1,10 +1,21 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full lint install package dist clean
+.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full lint install uninstall package dist clean
 
 all: build
 
+# The groups of Debian packages each target installs (see scripts/install-deps): building and
+# running for every target, and what a target does beyond that. A target's groups hold for the
+# targets it depends on as well.
+DEPS = build run
+test test-sanitize: DEPS += test
+coverage: DEPS += test coverage
+bench bench-full: DEPS += bench
+lint: DEPS += lint
+package: DEPS = build package
+dist: DEPS = dist
+
 deps:
-	scripts/install-deps
+	scripts/install-deps $(DEPS)
 
 configure: deps
 	cmake --preset default
@@ -15,10 +26,12 @@ build: configure
 run: build
 	build/app/quillora
 
-# Every test in the normal build, then again with AddressSanitizer, UndefinedBehaviorSanitizer
-# and LeakSanitizer, where any report fails the run.
+# Every test in the normal build; the tests meant for packagers with Debian's tools hidden, after a
+# plain configure outside the presets; then every test again with AddressSanitizer,
+# UndefinedBehaviorSanitizer and LeakSanitizer, where any report fails the run.
 test: build
 	ctest --preset default --parallel 2
+	tests/without_debian_tools.sh . build
 	$(MAKE) test-sanitize
 
 test-sanitize: deps
@@ -53,13 +66,16 @@ bench-full: configure
 # Static analysis with clazy and clang-tidy, and the include order of each library's files, which
 # has no circle. It needs clang, so it stays out of make test; run it before each submission.
 lint: build
-	scripts/install-deps clazy clang-tidy
 	scripts/lint build
 
 # Installs where desktop users expect it: make install PREFIX=$HOME/.local
+# make uninstall removes what it put there, and the folders it made where they are left empty.
 PREFIX ?= /usr/local
 install: build
-	cmake --install build --prefix "$(PREFIX)"
+	scripts/install build "$(PREFIX)"
+
+uninstall:
+	scripts/uninstall build
 
 # A Debian package in build-package/: quillora_1.00_<arch>.deb, built with Debian's hardening
 # flags and naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
@@ -71,7 +87,7 @@ package: deps
 # for the same commit, whatever the user's git settings.
 VERSION := $(shell sed -n 's/^project.Quillora VERSION \([^ ]*\) .*/\1/p' CMakeLists.txt)
 DISTDIR ?= .
-dist:
+dist: deps
 	git -c tar.umask=0022 -c core.autocrlf=false archive --format=tar --prefix=quillora-$(VERSION)/ \
 		--output=$(DISTDIR)/quillora-$(VERSION).tar HEAD
 	xz -9 --threads=1 --force $(DISTDIR)/quillora-$(VERSION).tar

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the program into a scratch prefix and checks what a desktop expects: the files in their
-# places, a valid launcher that starts the installed program by its path and names its window's
-# class (checked on a real X server), valid metainfo, a manual page man reads without a warning.
+# Installs the program into a scratch prefix as `make install` does and checks what a desktop
+# expects: the files in their places, a valid launcher that starts the installed program by its
+# path and names its window's class (checked on a real X server), valid metainfo with the release
+# notes of NEWS.md, a manual page man reads without a warning; then that `make uninstall` takes
+# away all of it and nothing else.
 # With "package", it also builds the Debian package as `make package` does, checks its fields and
 # contents and that lintian has nothing to say, and leaves it in <package folder>.
 #
@@ -33,9 +35,45 @@ check_manpage() {
     done
 }
 
+# Every path under a folder, or a word that says it is not there.
+list_tree() {
+    if [[ -e $1 ]]; then
+        (cd "$1" && find . | LC_ALL=C sort)
+    else
+        echo "(none)"
+    fi
+}
+
+# make install, then make uninstall: the prefix is as it was before, with every folder the
+# installation made gone, and everything it held before kept, an empty folder as well.
+check_install_round_trip() {
+    local prefix=$1 record=$work/round-trip.txt before after
+    before=$(list_tree "$prefix")
+    "$source/scripts/install" "$build" "$prefix" "$record" >/dev/null
+    [[ -x $prefix/bin/quillora ]] || fail "scripts/install put no bin/quillora into $prefix"
+    "$source/scripts/uninstall" "$build" "$record" >"$work/uninstall.log" \
+        || fail "scripts/uninstall failed: $(cat "$work/uninstall.log")"
+    after=$(list_tree "$prefix")
+    [[ $after == "$before" ]] \
+        || fail "uninstalling from $prefix did not leave it as it was:"$'\n'"$(diff <(echo "$before") <(echo "$after"))"
+    [[ ! -e $record ]] || fail "scripts/uninstall kept its record"
+}
+
+# A prefix whose parents do not exist either: all of them go again.
+check_install_round_trip "$work/new/a prefix"
+[[ ! -e $work/new ]] || fail "make uninstall left $work/new, which make install made"
+# A prefix that holds files of other programs, and an empty folder where ours go.
+mkdir -p "$work/shared/share/applications" "$work/shared/share/metainfo" "$work/shared/bin"
+echo '[Desktop Entry]' >"$work/shared/share/applications/other.desktop"
+echo 'other' >"$work/shared/bin/other"
+check_install_round_trip "$work/shared"
+"$source/scripts/uninstall" "$build" "$work/round-trip.txt" 2>"$work/uninstall.log" \
+    && fail "scripts/uninstall succeeded with no record of an installation"
+grep -q 'nothing was installed' "$work/uninstall.log" || fail "scripts/uninstall did not say nothing was installed"
+
 # Installed into a prefix with a space, whose bin/ is not on PATH.
 prefix="$work/a prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null
+"$source/scripts/install" "$build" "$prefix" "$work/installed.txt" >/dev/null
 for file in bin/quillora share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
             share/metainfo/$id.metainfo.xml share/man/man1/quillora.1.gz share/doc/quillora/copyright; do
     [[ -e $prefix/$file ]] || fail "cmake --install put no $file"
@@ -49,7 +87,13 @@ launcher=$prefix/share/applications/$id.desktop
 desktop-file-validate "$launcher" || fail "the launcher is not valid"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
     || fail "the metainfo is not valid"
-grep -q 'version="1.00"' "$prefix/share/metainfo/$id.metainfo.xml" || fail "metainfo lacks version 1.00"
+# The release, its date and its notes, as NEWS.md gives them.
+metainfo=$(<"$prefix/share/metainfo/$id.metainfo.xml")
+[[ $metainfo == *'<release version="1.00" date="2026-12-08">'* ]] || fail "metainfo lacks release 1.00 of 2026-12-08"
+[[ $metainfo == *'<p>The first release of Quillora, a small drawing program for the Linux desktop.</p>'* ]] \
+    || fail "metainfo lacks the notes of release 1.00"
+[[ $metainfo == *'<li>A finger on a touch screen or a pen on a tablet draws as the mouse does.</li>'* ]] \
+    || fail "metainfo lacks the items of release 1.00"
 grep -q '<project_license>MIT</project_license>' "$prefix/share/metainfo/$id.metainfo.xml" \
     || fail "metainfo names no MIT licence"
 check_manpage "$prefix/share/man/man1/quillora.1.gz"
@@ -65,7 +109,7 @@ eval "command=($exec_line)"
 # Given the address where the screenshot is published, the metainfo lists it and stays valid.
 url=https://example.org/quillora/drawing.png
 cmake -DTEMPLATE="$source/packaging/$id.metainfo.xml.in" -DOUTPUT="$work/shot.metainfo.xml" \
-      -DSCREENSHOT_URL=$url -P "$source/packaging/metainfo.cmake"
+      -DSCREENSHOT_URL=$url -DNEWS="$source/NEWS.md" -DVERSION=1.00 -P "$source/packaging/metainfo.cmake"
 grep -q "<image type=\"source\">$url</image>" "$work/shot.metainfo.xml" || fail "metainfo lacks the screenshot"
 appstreamcli validate --no-net "$work/shot.metainfo.xml" >/dev/null || fail "the metainfo with a screenshot is not valid"
 
@@ -85,6 +129,16 @@ window_class=${BASH_REMATCH[2]}
 kill "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 app_pid=
+
+# A version that NEWS.md has no entry for stops the configuration, naming the file.
+printf '# News\n\n## 0.99 (2026-01-01)\n\n- Before.\n' >"$work/NEWS.md"
+cmake -DNEWS="$work/NEWS.md" -DVERSION=1.00 -DOUTPUT="$work" -P "$source/packaging/news.cmake" \
+      >"$work/news.log" 2>&1 && fail "NEWS.md without an entry for 1.00 was taken"
+tr -s ' \n' ' ' <"$work/news.log" | grep -qF "$work/NEWS.md has no entry for version 1.00" \
+    || fail "a missing entry was not reported naming the file: $(cat "$work/news.log")"
+
+"$source/scripts/uninstall" "$build" "$work/installed.txt" >/dev/null
+[[ ! -e $prefix ]] || fail "make uninstall left $prefix: $(list_tree "$prefix")"
 
 if [[ $mode != package ]]; then
     echo "packaging: every check of the installation held; the package is checked in the default build"
@@ -146,9 +200,19 @@ tac "$copyright" | sed '/^License: Expat$/,$d' | tac | sed 's/^ //; s/^\.$//' >"
 sed '1,/^Copyright/d' "$source/LICENSE" | sed '/./,$!d' >"$work/expected-licence"
 diff -u "$work/expected-licence" "$work/licence" || fail "the copyright file's licence text is not LICENSE's"
 
+# The changelog tells the releases of NEWS.md, signed by the builder on each release's date.
 changelog=$(zcat "$work/root/usr/share/doc/quillora/changelog.gz")
-[[ $changelog == "quillora (1.00) "* ]] || fail "the changelog does not start with version 1.00: $changelog"
-[[ $changelog == *" -- $maintainer  "* ]] || fail "the changelog is not signed by $maintainer"
+[[ $changelog == "quillora (1.00) unstable; urgency=medium"* ]] || fail "the changelog does not start with version 1.00: $changelog"
+[[ $changelog == *$'\n  * The first release of Quillora, a small drawing program for the Linux\n    desktop.\n'* ]] \
+    || fail "the changelog lacks the notes of release 1.00: $changelog"
+[[ $changelog == *$'\n -- '"$maintainer  Tue, 08 Dec 2026 00:00:00 +0000" ]] \
+    || fail "the changelog is not signed by $maintainer on 2026-12-08: $changelog"
+# Every file in the package has the time of the release, midnight UTC on its day.
+release_time=$(date --utc --date 2026-12-08 '+%Y-%m-%d %H:%M')
+contents=$(TZ=UTC dpkg-deb --contents "$deb") || fail "dpkg-deb cannot list the package's files"
+if other_times=$(grep -vF " $release_time ./" <<<"$contents"); then
+    fail "files in the package with another time than $release_time: $(head -n 5 <<<"$other_times")"
+fi
 
 # lintian, with every check it has, finds nothing at all to say.
 lintian --pedantic --display-info --display-experimental "$deb" >"$work/lintian.txt" 2>"$work/lintian.err" \
