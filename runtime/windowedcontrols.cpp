@@ -101,9 +101,11 @@ void Frame::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QRect caption = captionBox();
     painter.setPen(palette().color(QPalette::Mid));
-    // The line runs along the middle of the box's outermost pixels, so that at any pixel ratio
-    // each edge covers as many device pixels as the others, within the box.
-    painter.drawRect(QRectF(rect()).adjusted(0.5, caption.height() / 2 + 0.5, -0.5, -0.5));
+    // The line runs from a whole pixel half-way down the caption, along the middle of the box's
+    // outermost pixels, so that at any pixel ratio each edge covers as many device pixels as the
+    // others, within the box.
+    const int lineTop = caption.height() / 2;
+    painter.drawRect(QRectF(rect().adjusted(0, lineTop, 0, 0)).adjusted(0.5, 0.5, -0.5, -0.5));
     painter.fillRect(caption, palette().brush(backgroundRole()));
     style()->drawItemText(&painter, caption.adjusted(captionPadding, 0, -captionPadding, 0),
                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
