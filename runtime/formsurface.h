@@ -9,9 +9,9 @@
 
 class FormEvents;
 
-// The client area of a form. It paints the windowless layer beneath the windowed controls,
-// repainting only what each change touches, and turns Qt's mouse events into the form's mouse
-// events in twips.
+// The client area of a form. It holds the windowless layer and paints it beneath the windowed
+// controls, repainting only what each change touches, holds what screen readers learn of it, and
+// turns Qt's mouse events into the form's mouse events in twips.
 class FormSurface : public QWidget, private LayerObserver
 {
     Q_OBJECT
