@@ -5,46 +5,10 @@
 # quillora_read_news(<NEWS.md> <version>) fails, naming the file, when <version> has no entry, and
 # otherwise sets in the caller's scope:
 #   QUILLORA_RELEASE_DATE      the date of <version>, yyyy-mm-dd
-#   QUILLORA_RELEASE_EPOCH     midnight UTC of that date, in seconds since 1970 (SOURCE_DATE_EPOCH)
 #   QUILLORA_METAINFO_RELEASES the AppStream <release> elements of every release, with their notes
-#   QUILLORA_DEBIAN_CHANGELOG  the Debian changelog of every release, each signed "@MAINTAINER@",
-#                              which the package build replaces with whoever builds it
-
-# Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
-function(quillora_days_since_1970 result year month day)
-    math(EXPR month "${month}")
-    math(EXPR day "${day}")
-    if(month LESS_EQUAL 2)
-        math(EXPR year "${year} - 1")
-        math(EXPR month "${month} + 9")
-    else()
-        math(EXPR month "${month} - 3")
-    endif()
-    math(EXPR era "${year} / 400")
-    math(EXPR year_of_era "${year} - ${era} * 400")
-    math(EXPR day_of_year "(153 * ${month} + 2) / 5 + ${day} - 1")
-    math(EXPR day_of_era
-         "${year_of_era} * 365 + ${year_of_era} / 4 - ${year_of_era} / 100 + ${day_of_year}")
-    math(EXPR days "${era} * 146097 + ${day_of_era} - 719468")
-    set(${result} ${days} PARENT_SCOPE)
-endfunction()
-
-# The date as a Debian changelog gives it (RFC 5322), at midnight UTC.
-function(quillora_changelog_date result date)
-    string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" _ "${date}")
-    set(year ${CMAKE_MATCH_1})
-    set(month ${CMAKE_MATCH_2})
-    set(day ${CMAKE_MATCH_3})
-    quillora_days_since_1970(days ${year} ${month} ${day})
-    # 1970-01-01 was a Thursday.
-    math(EXPR weekday "(${days} + 4) % 7")
-    set(weekdays Sun Mon Tue Wed Thu Fri Sat)
-    list(GET weekdays ${weekday} weekday)
-    math(EXPR month_index "${month} - 1")
-    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-    list(GET months ${month_index} month_name)
-    set(${result} "${weekday}, ${day} ${month_name} ${year} 00:00:00 +0000" PARENT_SCOPE)
-endfunction()
+#   QUILLORA_DEBIAN_CHANGELOG  the Debian changelog of every release, each signed
+#                              "@MAINTAINER@  @DATE:<yyyy-mm-dd>@", which the package build
+#                              replaces with whoever builds it and the date as Debian writes it
 
 function(quillora_read_news news version)
     file(READ ${news} text)
@@ -96,7 +60,7 @@ function(quillora_read_news news version)
                 set(in_list FALSE)
             endif()
             string(APPEND releases "      </description>\n    </release>\n")
-            string(APPEND changelog "\n -- @MAINTAINER@  ${release_changelog_date}\n")
+            string(APPEND changelog "\n -- @MAINTAINER@  @DATE:${release_date}@\n")
         endif()
     endmacro()
 
@@ -108,7 +72,6 @@ function(quillora_read_news news version)
             if(release STREQUAL version)
                 set(found_date ${release_date})
             endif()
-            quillora_changelog_date(release_changelog_date ${release_date})
             if(changelog)
                 string(APPEND changelog "\n")
             endif()
@@ -146,21 +109,17 @@ function(quillora_read_news news version)
         string(REPLACE "@open@" "[" ${variable} "${${variable}}")
         string(REPLACE "@close@" "]" ${variable} "${${variable}}")
     endforeach()
-    string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" _ "${found_date}")
-    quillora_days_since_1970(days ${CMAKE_MATCH_1} ${CMAKE_MATCH_2} ${CMAKE_MATCH_3})
-    math(EXPR epoch "${days} * 86400")
     set(QUILLORA_RELEASE_DATE ${found_date} PARENT_SCOPE)
-    set(QUILLORA_RELEASE_EPOCH ${epoch} PARENT_SCOPE)
     set(QUILLORA_METAINFO_RELEASES "${releases}" PARENT_SCOPE)
     set(QUILLORA_DEBIAN_CHANGELOG "${changelog}" PARENT_SCOPE)
 endfunction()
 
 # As a script, for a check of a NEWS file of one's own:
 # cmake -DNEWS=<file> -DVERSION=<version> -DOUTPUT=<folder> -P news.cmake
-# writes <folder>/changelog and <folder>/releases.xml, and prints the date and its epoch.
+# writes <folder>/changelog and <folder>/releases.xml, and prints the version's date.
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
     quillora_read_news("${NEWS}" "${VERSION}")
     file(WRITE "${OUTPUT}/changelog" "${QUILLORA_DEBIAN_CHANGELOG}")
     file(WRITE "${OUTPUT}/releases.xml" "${QUILLORA_METAINFO_RELEASES}")
-    message("${QUILLORA_RELEASE_DATE} ${QUILLORA_RELEASE_EPOCH}")
+    message("${QUILLORA_RELEASE_DATE}")
 endif()
