@@ -13,7 +13,6 @@ int main(int argc, char *argv[])
     if (fontConfiguration.joinable())
         fontConfiguration.join();
     describeApplication(app);
-    app.setStyle(new DeferredIconStyle(QApplication::style()));
     // The icon is the desktop's to show, beside the title and in its list of windows: the
     // window's first frame does not need it.
     runAfterFirstFrame(app, [&app] { app.setWindowIcon(applicationIcon()); });
