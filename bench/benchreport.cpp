@@ -188,9 +188,9 @@ void plot(const Report &report, const QString &path)
         painter.drawText(QRectF(at(count, lowTime).x() - 40, area.bottom() + 6, 80, 20),
                          Qt::AlignCenter, QString::number(count));
     painter.drawRect(area);
-    painter.drawText(
-        QRectF(0, 8, 800, 24), Qt::AlignCenter,
-        QStringLiteral("Cost of one drag step (median) against the number of figures"));
+    painter.drawText(QRectF(0, 8, 800, 24), Qt::AlignCenter,
+                     QStringLiteral(
+                         "Cost of one drag step (median) against the number of figures"));
     painter.drawText(QRectF(0, area.bottom() + 28, 800, 20), Qt::AlignCenter,
                      QStringLiteral("figures"));
 

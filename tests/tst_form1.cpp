@@ -161,9 +161,10 @@ void tst_Form1::stacking()
     QCOMPARE(ui.Option1->parentWidget(), form->window()->surface());
 
     const WindowlessLayer &layer = form->window()->layer();
-    const QList<ElementId> windowless = {
-        ui.Label6.id(), ui.Label5.id(), ui.Label4.id(),   ui.ColorShape.id(), ui.Label3.id(),
-        ui.Label2.id(), ui.Label1.id(), ui.Line1(0).id(), ui.Shape1(0).id(),  ui.Shape2.id()};
+    const QList<ElementId> windowless = {ui.Label6.id(),     ui.Label5.id(),   ui.Label4.id(),
+                                         ui.ColorShape.id(), ui.Label3.id(),   ui.Label2.id(),
+                                         ui.Label1.id(),     ui.Line1(0).id(), ui.Shape1(0).id(),
+                                         ui.Shape2.id()};
     for (qsizetype i = 1; i < windowless.size(); ++i)
         QVERIFY(layer.stackingPosition(windowless[i]) < layer.stackingPosition(windowless[i - 1]));
 }

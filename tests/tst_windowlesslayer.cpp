@@ -130,9 +130,10 @@ void tst_WindowlessLayer::everyWriteIsAnnounced()
     line.setX2(20);
     shape.ZOrder();
     line.ZOrder();
-    const QList<std::pair<ElementId, bool>> expected = {
-        {shape.id(), false}, {shape.id(), true}, {line.id(), false}, {line.id(), true},
-        {shape.id(), false}, {shape.id(), true}, {line.id(), false}, {line.id(), true}};
+    const QList<std::pair<ElementId, bool>> expected = {{shape.id(), false}, {shape.id(), true},
+                                                        {line.id(), false},  {line.id(), true},
+                                                        {shape.id(), false}, {shape.id(), true},
+                                                        {line.id(), false},  {line.id(), true}};
     QCOMPARE(observer.changes, expected);
     QCOMPARE(observer.added, (QList<ElementId>{shape.id(), line.id()}));
 }
