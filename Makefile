@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets: `make run` and `make test` are all a new user needs.
-.PHONY: all deps configure build run test test-sanitize soak coverage bench bench-full lint install uninstall package dist clean
+.PHONY: all deps configure build run test test-sanitize test-releases soak coverage bench bench-full lint install uninstall package dist clean
 
 all: build
 
@@ -12,6 +12,7 @@ coverage: DEPS += test coverage
 bench bench-full: DEPS += bench
 lint: DEPS += lint
 package: DEPS = build package
+test-releases: DEPS = releases
 dist: DEPS = dist
 
 deps:
@@ -26,12 +27,10 @@ build: configure
 run: build
 	build/app/quillora
 
-# Every test in the normal build; the tests meant for packagers with Debian's tools hidden, after a
-# plain configure outside the presets; then every test again with AddressSanitizer,
+# Every test in the normal build, then every test again with AddressSanitizer,
 # UndefinedBehaviorSanitizer and LeakSanitizer, where any report fails the run.
 test: build
 	ctest --preset default --parallel 2
-	tests/without_debian_tools.sh . build
 	$(MAKE) test-sanitize
 
 test-sanitize: deps
@@ -45,6 +44,12 @@ QUILLORA_STORM_SEED ?= $(shell od -An -N4 -tu4 /dev/urandom | tr -d ' ')
 soak: build
 	QUILLORA_STORM_SEED=$(QUILLORA_STORM_SEED) QUILLORA_STORM_EVENTS=1000000 QUILLORA_RESETS=100000 \
 		ctest --preset default -R 'tst_eventstorm|tst_memory' --timeout 7200 --verbose
+
+# The committed tree on Debian 12, 13 and unstable, each in a fresh build root (as root): the
+# packagers' build with only what building and running need, then on 13 and unstable make test
+# and make package with lintian. Roots and caches are kept in /var/cache/quillora-releases.
+test-releases: deps
+	scripts/test-releases
 
 # Line and branch coverage of each folder after the whole suite, from gcov's counters.
 # A fresh build each time: counters left from sources since moved or deleted confuse gcovr.
@@ -77,8 +82,8 @@ install: build
 uninstall:
 	scripts/uninstall build
 
-# A Debian package in build-package/: quillora_1.00_<arch>.deb, built with Debian's hardening
-# flags and naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
+# A Debian package in build-package/: quillora_1.00_<arch>.deb, built by dpkg-buildpackage and
+# debhelper from packaging/debian, with Debian's hardening flags, naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
 # The same commit gives the same bytes wherever, whenever and by whomever it is built.
 package: deps
 	scripts/build-package

@@ -1,14 +1,26 @@
-# Writes the AppStream metainfo from its template, with the releases of NEWS.md, which
-# quillora_read_news gave in QUILLORA_METAINFO_RELEASES. A software centre shows screenshots only
-# from a public web address, so the screenshot is listed once one is given.
+# Writes the AppStream metainfo from its template, with the releases of NEWS, which appstreamcli
+# turns into release notes, and the screenshot and home page where their addresses are given.
+# Each release is told once, in NEWS, in the format AppStream reads; the Debian package's changelog
+# is made from it too. The version being built must have its entry there.
 #
-# In the build: quillora_write_metainfo(<template> <output> <screenshot address or empty>).
-# As a script: cmake -DTEMPLATE=... -DOUTPUT=... -DSCREENSHOT_URL=... -DNEWS=<NEWS.md>
-#              -DVERSION=<version> -P metainfo.cmake
-function(quillora_write_metainfo template output screenshot_url)
-    set(QUILLORA_SCREENSHOTS "")
+# In the build: quillora_write_metainfo(<template> <NEWS> <version> <output>
+#                                       <screenshot address or empty> <home page address or empty>)
+# As a script: cmake -DTEMPLATE=... -DNEWS=... -DVERSION=... -DOUTPUT=... -DSCREENSHOT_URL=...
+#              -DHOMEPAGE_URL=... -P metainfo.cmake
+find_program(QUILLORA_APPSTREAMCLI appstreamcli REQUIRED
+             DOC "AppStream's appstreamcli, which writes the metainfo's release notes (Debian: appstream)")
+
+function(quillora_write_metainfo template news version output screenshot_url homepage_url)
+    file(STRINGS ${news} release REGEX "^Version ${version}$")
+    if(NOT release)
+        message(FATAL_ERROR "${news} has no entry for version ${version}")
+    endif()
+    set(QUILLORA_LINKS "")
+    if(homepage_url)
+        string(APPEND QUILLORA_LINKS "  <url type=\"homepage\">${homepage_url}</url>\n")
+    endif()
     if(screenshot_url)
-        string(CONCAT QUILLORA_SCREENSHOTS
+        string(CONCAT QUILLORA_LINKS "${QUILLORA_LINKS}"
             "  <screenshots>\n"
             "    <screenshot type=\"default\">\n"
             "      <caption>A few figures drawn in Quillora</caption>\n"
@@ -16,16 +28,16 @@ function(quillora_write_metainfo template output screenshot_url)
             "    </screenshot>\n"
             "  </screenshots>\n")
     endif()
-    configure_file(${template} ${output} @ONLY)
+    configure_file(${template} ${output}.in @ONLY)
+    execute_process(COMMAND ${QUILLORA_APPSTREAMCLI} news-to-metainfo --format=text
+                            ${news} ${output}.in ${output}
+                    COMMAND_ERROR_IS_FATAL ANY)
+    file(REMOVE ${output}.in)
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE)
     # The template is named by the application's id.
-    if(NOT QUILLORA_APP_ID)
-        cmake_path(GET TEMPLATE FILENAME template_name)
-        string(REGEX REPLACE "\\.metainfo\\.xml\\.in$" "" QUILLORA_APP_ID "${template_name}")
-    endif()
-    include(${CMAKE_CURRENT_LIST_DIR}/news.cmake)
-    quillora_read_news("${NEWS}" "${VERSION}")
-    quillora_write_metainfo("${TEMPLATE}" "${OUTPUT}" "${SCREENSHOT_URL}")
+    cmake_path(GET TEMPLATE FILENAME template_name)
+    string(REGEX REPLACE "\\.metainfo\\.xml\\.in$" "" QUILLORA_APP_ID "${template_name}")
+    quillora_write_metainfo("${TEMPLATE}" "${NEWS}" "${VERSION}" "${OUTPUT}" "${SCREENSHOT_URL}" "${HOMEPAGE_URL}")
 endif()
