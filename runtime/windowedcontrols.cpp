@@ -188,6 +188,20 @@ bool CheckBox::captionFits() const
     return textFits(text(), font(), captionBox());
 }
 
+// Under a dark desktop scheme, Fusion of Qt 6.11 (not yet of 6.8) draws the box's edge a shade
+// lighter than the window colour, which on the white box all but vanishes. The edge is drawn again
+// in the shade darker than the window colour, as the style draws it on a light desktop.
+void CheckBox::paintEvent(QPaintEvent *event)
+{
+    QCheckBox::paintEvent(event);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QRect box = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Window).darker(140));
+    painter.drawRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
 HScrollBar::HScrollBar(QWidget *parent) : QScrollBar(Qt::Horizontal, parent)
 {
     keepMouseToItself(this);

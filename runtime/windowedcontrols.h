@@ -79,6 +79,9 @@ public:
     qint16 Value() const { return isChecked() ? vbChecked : vbUnchecked; }
     QRect captionBox() const;
     bool captionFits() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // A horizontal scroll bar whose value changes only after a step or when a dragged thumb is
