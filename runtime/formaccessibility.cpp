@@ -32,8 +32,9 @@ QAccessibleInterface *elementInterface(FormAccessibility *form, ElementId id);
 // Tells screen readers the new description of a control, with the text, as AT-SPI defines the
 // event. Qt 6.4's bridge sends the control itself where the text belongs, and Orca 43 (Debian 12)
 // then says nothing and logs a traceback, so for a focused slider the colour it mixes was never
-// heard. The event goes out over the connection that Qt's bridge opened to the accessibility bus,
-// from the path where the bridge keeps the control, so that it comes from the control itself.
+// heard; later Qt sends the text, as this does whatever the Qt. The event goes out over the
+// connection that Qt's bridge opened to the accessibility bus, named "a11y", from the path where
+// the bridge keeps the control, so that it comes from the control itself.
 void announceDescription(QAccessibleInterface *control)
 {
     const QDBusConnection bus(QStringLiteral("a11y"));
@@ -249,7 +250,9 @@ private:
     QList<Frame *> frames() const
     {
         QList<Frame *> frames;
-        for (QWidget *grouping : m_form ? m_form->relations().frames() : QList<QWidget *>()) {
+        const QList<QWidget *> groupings =
+            m_form ? m_form->relations().frames() : QList<QWidget *>();
+        for (QWidget *grouping : groupings) {
             if (auto *frame = qobject_cast<Frame *>(grouping))
                 frames.append(frame);
         }
