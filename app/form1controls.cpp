@@ -166,6 +166,7 @@ Form1Controls::Form1Controls(FormWindow &window)
     WindowlessLayer &layer = window.layer();
     Shape2 =
         addShape(layer, Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, vbWhite, false);
+    window.accessibility().setCanvas(Shape2.id(), QStringLiteral("Canvas"));
     // The first shape and line sit hidden at the canvas's top left corner.
     Shape1.assign(0, addShape(layer, Canvas::Left, Canvas::Top, 15, 15, vbBlack, true));
     Shape1(0).setFillColor(vbWhite);
@@ -191,8 +192,8 @@ Form1Controls::Form1Controls(FormWindow &window)
                       headingFont(), vbBlack, true);
 
     // A screen reader hears the option buttons as the group "Shape?", each slider named by the
-    // label beside it, the colour sliders described by the colour they mix, and the thickness
-    // slider by its number.
+    // label beside it, and the colour sliders described by the colour they mix. The number beside
+    // the thickness slider is the slider's own value, which a screen reader says anyway.
     AccessibleRelations &relations = window.accessibility().relations();
     relations.setGroup(Frame1, {Option1, Option2, Option3, Option4});
     const LabelControl *colorLabels[] = {&Label1, &Label2, &Label3};
@@ -201,7 +202,6 @@ Form1Controls::Form1Controls(FormWindow &window)
         relations.setDescription(ColorShape.id(), HScroll(index));
     }
     relations.setLabel(Label6.id(), HScroll1);
-    relations.setDescription(Label5.id(), HScroll1);
 }
 
 OptionButton *Form1Controls::optionFor(FigureKind kind) const

@@ -30,6 +30,7 @@ public:
     ElementId describerOf(QWidget *control) const { return m_describers.value(control); }
     QWidget *groupOf(QWidget *control) const { return m_groupOf.value(control); }
     QList<QWidget *> membersOf(QWidget *frame) const { return m_groups.value(frame); }
+    QList<QWidget *> frames() const { return m_groups.keys(); }
 
     QList<QWidget *> labelledBy(ElementId label) const { return m_labels.keys(label); }
     QList<QWidget *> describedBy(ElementId describer) const { return m_describers.keys(describer); }

@@ -5,6 +5,9 @@
 #include "windowedcontrols.h"
 
 #include <QAccessibleWidget>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QPointer>
 #include <QWindow>
 
@@ -14,6 +17,10 @@ namespace {
 
 using RelationList = QList<QPair<QAccessibleInterface *, QAccessible::Relation>>;
 
+// What FormAccessibility::shownKind() gives for a figure that is not a shape shown.
+constexpr int hiddenFigure = -2;
+constexpr int lineFigure = -1;
+
 // The description of the client area that a windowed control lies on.
 FormAccessibility *formOf(QWidget *control)
 {
@@ -21,6 +28,26 @@ FormAccessibility *formOf(QWidget *control)
 }
 
 QAccessibleInterface *elementInterface(FormAccessibility *form, ElementId id);
+
+// Tells screen readers the new description of a control, with the text, as AT-SPI defines the
+// event. Qt 6.4's bridge sends the control itself where the text belongs, and Orca 43 (Debian 12)
+// then says nothing and logs a traceback, so for a focused slider the colour it mixes was never
+// heard; later Qt sends the text, as this does whatever the Qt. The event goes out over the
+// connection that Qt's bridge opened to the accessibility bus, named "a11y", from the path where
+// the bridge keeps the control, so that it comes from the control itself.
+void announceDescription(QAccessibleInterface *control)
+{
+    const QDBusConnection bus(QStringLiteral("a11y"));
+    if (!bus.isConnected())
+        return;
+    QDBusMessage event = QDBusMessage::createSignal(
+        QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(control)),
+        QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
+    event << QStringLiteral("accessible-description") << 0 << 0
+          << QVariant::fromValue(QDBusVariant(control->text(QAccessible::Description)))
+          << QVariantMap();
+    bus.send(event);
+}
 
 // One windowless control, which has no widget of its own to describe it.
 class WindowlessElementAccessible : public QAccessibleInterface
@@ -65,7 +92,9 @@ public:
 
     QAccessible::Role role() const override
     {
-        return m_id.type() == ElementId::Label ? QAccessible::StaticText : QAccessible::Graphic;
+        if (m_id.type() == ElementId::Label)
+            return QAccessible::StaticText;
+        return m_form && m_form->isCanvas(m_id) ? QAccessible::Canvas : QAccessible::Graphic;
     }
 
     // A label names the controls it labels.
@@ -84,8 +113,59 @@ private:
     ElementId m_id;
 };
 
+// The caption of a frame, drawn by the frame itself. It labels the frame's group, and is there
+// for a screen reader's review of what the window shows, which reads only objects without
+// children.
+class FrameCaptionAccessible : public QAccessibleInterface
+{
+public:
+    explicit FrameCaptionAccessible(Frame *frame) : m_frame(frame) { }
+
+    bool isValid() const override { return !m_frame.isNull(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override
+    {
+        return m_frame ? m_frame->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override
+    {
+        return m_frame ? QAccessible::queryAccessibleInterface(m_frame->parentWidget()) : nullptr;
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    void setText(QAccessible::Text, const QString &) override { }
+    QAccessible::State state() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (!m_frame || kind != QAccessible::Name)
+            return {};
+        return QString(m_frame->title()).remove(QLatin1Char('&'));
+    }
+
+    QRect rect() const override
+    {
+        if (!m_frame)
+            return {};
+        return m_frame->captionBox().translated(m_frame->mapToGlobal(QPoint(0, 0)));
+    }
+
+    RelationList relations(QAccessible::Relation match) const override
+    {
+        if (!m_frame || !(match & QAccessible::Labelled))
+            return {};
+        return {{QAccessible::queryAccessibleInterface(m_frame), QAccessible::Labelled}};
+    }
+
+private:
+    QPointer<Frame> m_frame;
+};
+
 // The client area: its windowed controls first, as for any widget, except those that a frame
-// groups, then its windowless ones.
+// groups, then the frames' captions, then its windowless controls.
 class ClientAreaAccessible : public QAccessibleWidget
 {
 public:
@@ -97,9 +177,14 @@ public:
     {
         for (QAccessible::Id id : std::as_const(m_elements))
             QAccessible::deleteAccessibleInterface(id);
+        for (QAccessible::Id id : std::as_const(m_captions))
+            QAccessible::deleteAccessibleInterface(id);
     }
 
-    int childCount() const override { return int(windowedChildren().size() + elements().size()); }
+    int childCount() const override
+    {
+        return int(windowedChildren().size() + frames().size() + elements().size());
+    }
 
     QAccessibleInterface *child(int index) const override
     {
@@ -108,23 +193,32 @@ public:
             return nullptr;
         if (index < windowed.size())
             return windowed[index];
+        const QList<Frame *> frames = this->frames();
+        qsizetype at = index - windowed.size();
+        if (at < frames.size())
+            return caption(frames[at]);
         const QList<ElementId> elements = this->elements();
-        const qsizetype at = index - windowed.size();
+        at -= frames.size();
         return at < elements.size() ? element(elements[at]) : nullptr;
     }
 
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        const QList<QAccessibleInterface *> windowed = windowedChildren();
-        const qsizetype found = windowed.indexOf(child);
-        if (found >= 0)
-            return int(found);
-        const QList<ElementId> elements = this->elements();
-        for (qsizetype i = 0; i < elements.size(); ++i) {
-            if (element(elements[i]) == child)
-                return int(windowed.size() + i);
+        for (int i = 0; i < childCount(); ++i) {
+            if (this->child(i) == child)
+                return i;
         }
         return -1;
+    }
+
+    QAccessibleInterface *caption(Frame *frame) const
+    {
+        auto found = m_captions.find(frame);
+        if (found == m_captions.end()) {
+            auto *made = new FrameCaptionAccessible(frame);
+            found = m_captions.insert(frame, QAccessible::registerAccessibleInterface(made));
+        }
+        return QAccessible::accessibleInterface(*found);
     }
 
     QAccessibleInterface *element(ElementId id) const
@@ -153,8 +247,21 @@ private:
         return children;
     }
 
+    QList<Frame *> frames() const
+    {
+        QList<Frame *> frames;
+        const QList<QWidget *> groupings =
+            m_form ? m_form->relations().frames() : QList<QWidget *>();
+        for (QWidget *grouping : groupings) {
+            if (auto *frame = qobject_cast<Frame *>(grouping))
+                frames.append(frame);
+        }
+        return frames;
+    }
+
     QPointer<FormAccessibility> m_form;
     mutable QHash<quint32, QAccessible::Id> m_elements;
+    mutable QHash<const Frame *, QAccessible::Id> m_captions;
 };
 
 QAccessibleInterface *elementInterface(FormAccessibility *form, ElementId id)
@@ -177,6 +284,17 @@ public:
         if (kind == QAccessible::Name && text.isEmpty())
             return static_cast<Frame *>(widget())->title().remove(QLatin1Char('&'));
         return text;
+    }
+
+    // Its caption labels it.
+    RelationList relations(QAccessible::Relation match) const override
+    {
+        RelationList found = QAccessibleWidget::relations(match);
+        auto *client = dynamic_cast<ClientAreaAccessible *>(
+            QAccessible::queryAccessibleInterface(widget()->parentWidget()));
+        if (client && (match & QAccessible::Label))
+            found.append({client->caption(static_cast<Frame *>(widget())), QAccessible::Label});
+        return found;
     }
 
     int childCount() const override { return int(members().size()); }
@@ -371,6 +489,12 @@ void FormAccessibility::setElementName(ElementId id, const QString &name)
     m_names.insert(id.packed(), name);
 }
 
+void FormAccessibility::setCanvas(ElementId frame, const QString &name)
+{
+    m_canvas = frame;
+    setElementName(frame, name);
+}
+
 // Only labels and named shapes are spoken, a handful, so they are gathered directly rather than
 // found by walking every figure of a large drawing.
 QList<ElementId> FormAccessibility::elements() const
@@ -394,12 +518,66 @@ QString FormAccessibility::nameOf(ElementId id) const
     return m_names.value(id.packed());
 }
 
-// A named shape tells the colour it shows, read from the shape itself.
+// The canvas tells what it holds; another named shape tells the colour it shows, read from the
+// shape itself.
 QString FormAccessibility::descriptionOf(ElementId id) const
 {
+    if (isCanvas(id))
+        return figuresInWords();
     if (id.type() != ElementId::Shape || !m_names.contains(id.packed()))
         return {};
     return colorInWords(m_layer.shape(id.index()).backColor);
+}
+
+bool FormAccessibility::isFigure(ElementId id) const
+{
+    return id.type() != ElementId::Label && !m_names.contains(id.packed());
+}
+
+int FormAccessibility::shownKind(ElementId id) const
+{
+    if (id.type() == ElementId::Line)
+        return m_layer.line(id.index()).visible ? lineFigure : hiddenFigure;
+    const ShapeData &shape = m_layer.shape(id.index());
+    return shape.visible ? shape.shape : hiddenFigure;
+}
+
+// "2 circles, 1 line", in the order the figure kinds are offered. Counted when a screen reader
+// asks, which it does not while a drag goes on, rather than kept up to date at every step.
+QString FormAccessibility::figuresInWords() const
+{
+    int circles = 0, lines = 0, rectangles = 0, roundedRectangles = 0;
+    m_layer.forEachInStackingOrder([&](ElementId id) {
+        if (!isFigure(id))
+            return;
+        switch (shownKind(id)) {
+        case hiddenFigure:
+            break;
+        case lineFigure:
+            ++lines;
+            break;
+        case ShapeOval:
+            ++circles;
+            break;
+        case ShapeRectangle:
+            ++rectangles;
+            break;
+        case ShapeRoundedRectangle:
+            ++roundedRectangles;
+            break;
+        }
+    });
+    QStringList counts;
+    const auto count = [&counts](int number, const char *one, const char *many) {
+        if (number > 0)
+            counts.append(
+                QStringLiteral("%1 %2").arg(number).arg(QLatin1String(number == 1 ? one : many)));
+    };
+    count(circles, "circle", "circles");
+    count(lines, "line", "lines");
+    count(rectangles, "rectangle", "rectangles");
+    count(roundedRectangles, "rounded rectangle", "rounded rectangles");
+    return counts.isEmpty() ? QStringLiteral("no figures") : counts.join(QStringLiteral(", "));
 }
 
 QRect FormAccessibility::boundsOf(ElementId id) const
@@ -408,20 +586,30 @@ QRect FormAccessibility::boundsOf(ElementId id) const
     return Twips::deviceToLogical(FigurePainter::bounds(m_layer, id, ratio), ratio);
 }
 
+void FormAccessibility::elementAboutToChange(ElementId id)
+{
+    if (QAccessible::isActive() && isFigure(id))
+        m_kindBeforeChange = shownKind(id);
+}
+
 void FormAccessibility::elementChanged(ElementId id)
 {
     // A window being built is told to screen readers as a whole when it is shown.
-    const bool spoken = id.type() == ElementId::Label || m_names.contains(id.packed());
-    if (!spoken || !QAccessible::isActive() || !clientArea()->isVisible())
+    if (!QAccessible::isActive() || !clientArea()->isVisible())
         return;
+    // A figure moved or resized changes nothing a screen reader is told, so a drag costs it
+    // nothing; one that comes, goes or takes another kind changes what the canvas holds.
+    if (isFigure(id)) {
+        if (shownKind(id) == m_kindBeforeChange || m_canvas.isNull())
+            return;
+        id = m_canvas;
+    }
     if (QAccessibleInterface *element = elementInterface(this, id)) {
         QAccessibleEvent changed(element,
                                  id.type() == ElementId::Label ? QAccessible::NameChanged
                                                                : QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&changed);
     }
-    for (QWidget *control : m_relations.describedBy(id)) {
-        QAccessibleEvent changed(control, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
-    }
+    for (QWidget *control : m_relations.describedBy(id))
+        announceDescription(QAccessible::queryAccessibleInterface(control));
 }

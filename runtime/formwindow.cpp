@@ -3,12 +3,14 @@
 #include "formevents.h"
 #include "formsurface.h"
 #include "twips.h"
+#include "windowedcontrols.h"
 
 #include <QCloseEvent>
 #include <QLayout>
 
 FormWindow::FormWindow(FormEvents *form) : m_surface(new FormSurface(form, this))
 {
+    setMenuBar(new MenuBar(this));
     setCentralWidget(m_surface);
     // The window keeps the size of its client area; it is not resizable.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

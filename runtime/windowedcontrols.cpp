@@ -2,10 +2,13 @@
 
 #include "twips.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -233,4 +236,35 @@ void HScrollBar::keyPressEvent(QKeyEvent *event)
     default:
         QScrollBar::keyPressEvent(event);
     }
+}
+
+MenuBar::MenuBar(QWidget *window) : QMenuBar(window)
+{
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), window);
+    connect(f10, &QShortcut::activated, this, &MenuBar::enterByKeyboard);
+}
+
+void MenuBar::enterByKeyboard()
+{
+    if (actions().isEmpty() || hasFocus())
+        return;
+    m_focusBefore = QApplication::focusWidget();
+    setFocus(Qt::MenuBarFocusReason);
+    setActiveAction(actions().constFirst());
+}
+
+void MenuBar::keyPressEvent(QKeyEvent *event)
+{
+    if (m_focusBefore && event->matches(QKeySequence::Cancel)) {
+        setActiveAction(nullptr);
+        m_focusBefore->setFocus(Qt::MenuBarFocusReason);
+        return;
+    }
+    QMenuBar::keyPressEvent(event);
+}
+
+void MenuBar::focusOutEvent(QFocusEvent *event)
+{
+    m_focusBefore = nullptr;
+    QMenuBar::focusOutEvent(event);
 }

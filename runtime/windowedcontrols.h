@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QMenuBar>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -98,4 +100,22 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+};
+
+// A form's menu bar. F10 moves the focus to it, as in GNOME's applications, and Escape hands the
+// focus back to the control that had it; Alt alone does the same, as Qt provides.
+class MenuBar : public QMenuBar
+{
+    Q_OBJECT
+public:
+    explicit MenuBar(QWidget *window);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void enterByKeyboard();
+
+    QPointer<QWidget> m_focusBefore;
 };

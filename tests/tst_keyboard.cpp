@@ -4,6 +4,7 @@
 #include "formdriver.h"
 
 #include <QAccessible>
+#include <QMenuBar>
 
 class tst_Keyboard : public QObject
 {
@@ -16,6 +17,7 @@ private slots:
     void arrowsChooseTheFigureKind();
     void spaceTicksNewShape();
     void keysDrawWithoutTheMenu();
+    void f10EntersTheMenuBar();
     void controlsHaveAccessibleNames();
 
 private:
@@ -106,6 +108,25 @@ void tst_Keyboard::keysDrawWithoutTheMenu()
     QCOMPARE(ui->ColorShape.BackColor(), RGB(255, 0, 0));
 }
 
+// F10 moves to the menu bar, as in GNOME's applications, and Escape hands the focus back; the
+// arrows meanwhile move along the menu bar, not the slider that had the focus.
+void tst_Keyboard::f10EntersTheMenuBar()
+{
+    QMenuBar *menuBar = form->window()->menuBar();
+    ui->HScroll1->setFocus();
+    QTest::keyClick(ui->HScroll1, Qt::Key_F10);
+    QCOMPARE(QApplication::focusWidget(), menuBar);
+    QCOMPARE(menuBar->activeAction(), ui->mnuReset);
+    QTest::keyClick(menuBar, Qt::Key_Right);
+    QCOMPARE(menuBar->activeAction(), ui->mnuExit);
+    QTest::keyClick(menuBar, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), ui->HScroll1);
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    QCOMPARE(ui->HScroll1->Value(), 1);
+    QTest::keyClick(ui->HScroll1, Qt::Key_Right);
+    QCOMPARE(ui->HScroll1->Value(), 2);
+}
+
 void tst_Keyboard::controlsHaveAccessibleNames()
 {
     const QList<std::pair<QWidget *, QString>> widgets = {{ui->Frame1, "Shape?"},
@@ -124,8 +145,9 @@ void tst_Keyboard::controlsHaveAccessibleNames()
         QCOMPARE(accessible->text(QAccessible::Name), name);
     }
 
-    // The windowless labels and the swatch are children of the client area, after its windowed
-    // controls and in their stacking order; the figures drawn are not.
+    // The frame's caption, then the canvas, the windowless labels and the swatch, are children of
+    // the client area, after its windowed controls and in their stacking order; the figures drawn
+    // are not, but the canvas counts them.
     ui->Check1->setChecked(true);
     FormDriver driver(*form);
     for (int i = 0; i < 3; ++i)
@@ -143,15 +165,21 @@ void tst_Keyboard::controlsHaveAccessibleNames()
             windowless.append(child->text(QAccessible::Name));
     }
     QCOMPARE(windowless,
-             QStringList({"R", "G", "B", "Color preview", "Color?", "1", "Border Thickness"}));
-    for (const char *caption : {"R", "G", "B", "Color?", "1", "Border Thickness"})
+             QStringList({"Shape?", "Canvas", "R", "G", "B", "Color preview", "Color?", "1",
+                          "Border Thickness"}));
+    for (const char *caption : {"Shape?", "R", "G", "B", "Color?", "1", "Border Thickness"})
         QCOMPARE(children.value(caption)->role(), QAccessible::StaticText);
+    QAccessibleInterface *canvas = children.value(QStringLiteral("Canvas"));
+    QCOMPARE(canvas->role(), QAccessible::Canvas);
+    QCOMPARE(canvas->text(QAccessible::Description),
+             QStringLiteral("3 circles, 1 line, 1 rectangle"));
     QAccessibleInterface *swatch = children.value(QStringLiteral("Color preview"));
     QVERIFY(swatch);
     QCOMPARE(swatch->role(), QAccessible::Graphic);
     QCOMPARE(swatch->text(QAccessible::Description), QStringLiteral("red 0, green 0, blue 0"));
     const QPoint origin = form->window()->surface()->mapToGlobal(QPoint(0, 0));
     QCOMPARE(swatch->rect(), QRect(320, 32, 49, 49).translated(origin));
+    QCOMPARE(canvas->rect(), QRect(20, 133, 333, 200).translated(origin));
     QCOMPARE(swatch->parent(), client);
 }
 
