@@ -14,6 +14,16 @@ lint: DEPS += lint
 package: DEPS = build package
 dist: DEPS = dist
 
+# One job count for every compiler, test and package build that make starts: the number of CPUs,
+# but no more than one per 1.5 GB of free memory, for a compiler of the tests takes about that
+# much. make JOBS=1 sets it. CMake and CTest read it from these two variables.
+ifndef JOBS
+JOBS := $(or $(shell awk -v cpus="$$(nproc)" '/^MemAvailable:/ { jobs = int($$2 / 1572864); \
+	print (jobs < 1 ? 1 : jobs > cpus ? cpus : jobs) }' /proc/meminfo),1)
+endif
+export CMAKE_BUILD_PARALLEL_LEVEL := $(JOBS)
+export CTEST_PARALLEL_LEVEL := $(JOBS)
+
 deps:
 	scripts/install-deps $(DEPS)
 
@@ -21,7 +31,7 @@ configure: deps
 	cmake --preset default
 
 build: configure
-	cmake --build --preset default --parallel
+	cmake --build --preset default
 
 run: build
 	build/app/quillora
@@ -30,14 +40,14 @@ run: build
 # plain configure outside the presets; then every test again with AddressSanitizer,
 # UndefinedBehaviorSanitizer and LeakSanitizer, where any report fails the run.
 test: build
-	ctest --preset default --parallel 2
+	ctest --preset default
 	tests/without_debian_tools.sh . build
 	$(MAKE) test-sanitize
 
 test-sanitize: deps
 	cmake --preset sanitize
-	cmake --build --preset sanitize --parallel
-	ctest --preset sanitize --parallel 2
+	cmake --build --preset sanitize
+	ctest --preset sanitize
 
 # A long event storm of a million events from a fresh seed, which it prints (replay a failure with
 # make soak QUILLORA_STORM_SEED=<seed>), and 100,000 Resets.
@@ -51,17 +61,17 @@ soak: build
 coverage: deps
 	rm -rf build-coverage
 	cmake --preset coverage
-	cmake --build --preset coverage --parallel
-	ctest --preset coverage --parallel 2
+	cmake --build --preset coverage
+	ctest --preset coverage
 	scripts/coverage-report build-coverage
 
 # Every benchmark until its median settles, in a few minutes; bench-full takes the fixed number of
 # steps of the long record run (about 25 minutes on two cores).
 bench: configure
-	cmake --build --preset default --parallel --target bench
+	cmake --build --preset default --target bench
 
 bench-full: configure
-	cmake --build --preset default --parallel --target bench-full
+	cmake --build --preset default --target bench-full
 
 # Static analysis with clazy and clang-tidy, and the include order of each library's files, which
 # has no circle. It needs clang, so it stays out of make test; run it before each submission.

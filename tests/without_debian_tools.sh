@@ -10,6 +10,8 @@
 # existing build's; then it builds the existing build and runs those tests in it.
 #
 # Usage: tests/without_debian_tools.sh <source directory> <build directory of the default preset>
+# It builds and tests with as many jobs as CMAKE_BUILD_PARALLEL_LEVEL and CTEST_PARALLEL_LEVEL say,
+# which make sets.
 set -euo pipefail
 # The make that runs this may hand down its job server, which is not there for these makes.
 unset MAKEFLAGS MFLAGS MAKELEVEL
@@ -57,7 +59,7 @@ grep -q 'CMake Qt6: Svg.*(Debian: qt6-svg-dev)' "$work/deps.log" \
     || fail "a plain configure needs a tool of Debian's: $(tail -n 20 "$work/configure.log")"
 grep -qx 'QUILLORA_PACKAGE_TEST:BOOL=OFF' "$work/plain/CMakeCache.txt" \
     || fail "a plain configure turns the Debian package's test on"
-"${hidden[@]}" cmake --build "$work/plain" --parallel 2 --target png-icons manpage >"$work/build.log" 2>&1 \
+"${hidden[@]}" cmake --build "$work/plain" --target png-icons manpage >"$work/build.log" 2>&1 \
     || fail "the icons and the manual page need a tool of Debian's: $(tail -n 20 "$work/build.log")"
 echo "without-debian-tools: a plain configure, the icons and the manual page need no tool of Debian's"
 
@@ -73,8 +75,8 @@ build_tests=$(packagers_tests "$build")
 [[ $plain_tests == "$build_tests" ]] \
     || fail "the tests without a label differ between a plain configure and $build:"$'\n'"$(diff <(echo "$plain_tests") <(echo "$build_tests"))"
 
-"${hidden[@]}" cmake --build "$build" --parallel 2 >"$work/build.log" 2>&1 \
+"${hidden[@]}" cmake --build "$build" >"$work/build.log" 2>&1 \
     || fail "building $build needs a tool of Debian's: $(tail -n 20 "$work/build.log")"
-echo "without-debian-tools: ctest --test-dir $build --label-exclude . --parallel 2"
-"${hidden[@]}" ctest --test-dir "$build" --label-exclude . --parallel 2 --output-on-failure \
+echo "without-debian-tools: ctest --test-dir $build --label-exclude ."
+"${hidden[@]}" ctest --test-dir "$build" --label-exclude . --output-on-failure \
     --no-tests=error
