@@ -79,13 +79,14 @@ lint: build
 	scripts/lint build
 
 # Installs where desktop users expect it: make install PREFIX=$HOME/.local
-# make uninstall removes what it put there, and the folders it made where they are left empty.
+# make uninstall PREFIX=$HOME/.local removes what it put there, and the folders it made where they
+# are left empty, by the record it keeps in the prefix: no build is needed.
 PREFIX ?= /usr/local
 install: build
 	scripts/install build "$(PREFIX)"
 
 uninstall:
-	scripts/uninstall build
+	scripts/uninstall "$(PREFIX)"
 
 # A Debian package in build-package/: quillora_1.00_<arch>.deb, built with Debian's hardening
 # flags and naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
