@@ -15,8 +15,9 @@ package: DEPS = build package
 dist: DEPS = dist
 
 # One job count for every compiler, test and package build that make starts: the number of CPUs,
-# but no more than one per 1.5 GB of free memory, for a compiler of the tests takes about that
-# much. make JOBS=1 sets it. CMake and CTest read it from these two variables.
+# but no more than one per 1.5 GB of free memory. A compiler takes up to half a gigabyte, and a
+# test run beside it starts X servers, a compositor and the program. make JOBS=1 sets it. CMake
+# and CTest read it from these two variables.
 ifndef JOBS
 JOBS := $(or $(shell awk -v cpus="$$(nproc)" '/^MemAvailable:/ { jobs = int($$2 / 1572864); \
 	print (jobs < 1 ? 1 : jobs > cpus ? cpus : jobs) }' /proc/meminfo),1)
