@@ -15,6 +15,17 @@ package: DEPS = build package
 test-releases: DEPS = releases
 dist: DEPS = dist
 
+# One job count for every compiler, test and package build that make starts: the number of CPUs,
+# but no more than one per 1.5 GB of free memory. A compiler takes up to half a gigabyte, and a
+# test run beside it starts X servers, a compositor and the program. make JOBS=1 sets it. CMake
+# and CTest read it from these two variables.
+ifndef JOBS
+JOBS := $(or $(shell awk -v cpus="$$(nproc)" '/^MemAvailable:/ { jobs = int($$2 / 1572864); \
+	print (jobs < 1 ? 1 : jobs > cpus ? cpus : jobs) }' /proc/meminfo),1)
+endif
+export CMAKE_BUILD_PARALLEL_LEVEL := $(JOBS)
+export CTEST_PARALLEL_LEVEL := $(JOBS)
+
 deps:
 	scripts/install-deps $(DEPS)
 
@@ -22,21 +33,22 @@ configure: deps
 	cmake --preset default
 
 build: configure
-	cmake --build --preset default --parallel
+	cmake --build --preset default
 
 run: build
 	build/app/quillora
 
 # Every test in the normal build, then every test again with AddressSanitizer,
-# UndefinedBehaviorSanitizer and LeakSanitizer, where any report fails the run.
+# UndefinedBehaviorSanitizer and LeakSanitizer, where any report fails the run. CTEST_ARGS goes to
+# both ctest runs: make test CTEST_ARGS='--label-exclude screen-reader'.
 test: build
-	ctest --preset default --parallel 2
+	ctest --preset default $(CTEST_ARGS)
 	$(MAKE) test-sanitize
 
 test-sanitize: deps
 	cmake --preset sanitize
-	cmake --build --preset sanitize --parallel
-	ctest --preset sanitize --parallel 2
+	cmake --build --preset sanitize
+	ctest --preset sanitize $(CTEST_ARGS)
 
 # A long event storm of a million events from a fresh seed, which it prints (replay a failure with
 # make soak QUILLORA_STORM_SEED=<seed>), and 100,000 Resets.
@@ -56,17 +68,17 @@ test-releases: deps
 coverage: deps
 	rm -rf build-coverage
 	cmake --preset coverage
-	cmake --build --preset coverage --parallel
-	ctest --preset coverage --parallel 2
+	cmake --build --preset coverage
+	ctest --preset coverage
 	scripts/coverage-report build-coverage
 
 # Every benchmark until its median settles, in a few minutes; bench-full takes the fixed number of
 # steps of the long record run (about 25 minutes on two cores).
 bench: configure
-	cmake --build --preset default --parallel --target bench
+	cmake --build --preset default --target bench
 
 bench-full: configure
-	cmake --build --preset default --parallel --target bench-full
+	cmake --build --preset default --target bench-full
 
 # Static analysis with clazy and clang-tidy, and the include order of each library's files, which
 # has no circle. It needs clang, so it stays out of make test; run it before each submission.
@@ -74,16 +86,18 @@ lint: build
 	scripts/lint build
 
 # Installs where desktop users expect it: make install PREFIX=$HOME/.local
-# make uninstall removes what it put there, and the folders it made where they are left empty.
+# make uninstall PREFIX=$HOME/.local removes what it put there, and the folders it made where they
+# are left empty, by the record it keeps in the prefix: no build is needed.
 PREFIX ?= /usr/local
 install: build
 	scripts/install build "$(PREFIX)"
 
 uninstall:
-	scripts/uninstall build
+	scripts/uninstall "$(PREFIX)"
 
 # A Debian package in build-package/: quillora_1.00_<arch>.deb, built by dpkg-buildpackage and
-# debhelper from packaging/debian, with Debian's hardening flags, naming whoever builds it: DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
+# debhelper from packaging/debian, with Debian's hardening flags, naming whoever builds it:
+# DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
 # The same commit gives the same bytes wherever, whenever and by whomever it is built.
 package: deps
 	scripts/build-package

@@ -40,7 +40,13 @@ FigureArrays Form1::figures() const
 DrawingChoice Form1::drawingChoice() const
 {
     return {ui->chosenFigureKind(), ui->Check1->Value() == vbChecked, ui->HScroll1->Value(),
-            StylePanel::mixedColor(ui->HScroll)};
+            mixedColor()};
+}
+
+ColorValue Form1::mixedColor() const
+{
+    return StylePanel::mixedColor(ui->HScroll(0)->Value(), ui->HScroll(1)->Value(),
+                                  ui->HScroll(2)->Value());
 }
 
 void Form1::Form_MouseDown(int, int, float X, float Y)
@@ -60,10 +66,10 @@ void Form1::Form_MouseUp(int, int, float, float)
 
 void Form1::HScroll_Change(int)
 {
-    StylePanel::showColor(ui->ColorShape, ui->HScroll);
+    StylePanel::showColor(ui->ColorShape, mixedColor());
 }
 
 void Form1::HScroll1_Change()
 {
-    StylePanel::showThickness(ui->Label5, *ui->HScroll1);
+    StylePanel::showThickness(ui->Label5, ui->HScroll1->Value());
 }

@@ -36,6 +36,8 @@ private:
 
     FigureArrays figures() const;
     DrawingChoice drawingChoice() const;
+    // The colour the red, green and blue sliders mix.
+    ColorValue mixedColor() const;
 
     std::unique_ptr<Form1Controls> ui;
     Drawing drawing;

@@ -5,7 +5,6 @@
 #include <QApplication>
 
 int Form::s_loadedForms = 0;
-bool Form::s_ended = false;
 
 Form::~Form()
 {
@@ -50,28 +49,8 @@ void Form::End()
     QCoreApplication::exit(0);
 }
 
-void Form::mouseDown(int button, int shift, float x, float y)
-{
-    if (!s_ended)
-        Form_MouseDown(button, shift, x, y);
-}
-
-void Form::mouseMove(int buttons, int shift, float x, float y)
-{
-    if (!s_ended)
-        Form_MouseMove(buttons, shift, x, y);
-}
-
-void Form::mouseUp(int button, int shift, float x, float y)
-{
-    if (!s_ended)
-        Form_MouseUp(button, shift, x, y);
-}
-
 void Form::closedByUser()
 {
-    if (s_ended)
-        return;
     Unload();
     if (s_loadedForms == 0)
         QCoreApplication::quit();

@@ -6,11 +6,22 @@
 class FormEvents
 {
 public:
-    virtual void mouseDown(int button, int shift, float x, float y) = 0;
-    virtual void mouseMove(int buttons, int shift, float x, float y) = 0;
-    virtual void mouseUp(int button, int shift, float x, float y) = 0;
+    virtual void Form_MouseDown(int Button, int Shift, float X, float Y) = 0;
+    virtual void Form_MouseMove(int Button, int Shift, float X, float Y) = 0;
+    virtual void Form_MouseUp(int Button, int Shift, float X, float Y) = 0;
+    // The user closed the window: the form unloads, and with the last form the program ends.
     virtual void closedByUser() = 0;
+
+    // Every event reaches its form through here: once End has stopped the program, none does,
+    // neither the mouse, nor a control's signal, nor the closing of a window.
+    template <class Handler> static void deliver(const Handler &handler)
+    {
+        if (!s_ended)
+            handler();
+    }
+    static bool hasEnded() { return s_ended; }
 
 protected:
     ~FormEvents() = default;
+    static inline bool s_ended = false;
 };

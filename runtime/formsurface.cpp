@@ -105,12 +105,14 @@ void FormSurface::forwardToForm(QMouseEvent *event)
 
     const int shift = shiftBits(event->modifiers());
     const RepaintBatch batch(*this);
-    if (press)
-        m_form->mouseDown(buttonBits(event->button()), shift, x, y);
-    else if (release)
-        m_form->mouseUp(buttonBits(event->button()), shift, x, y);
-    else
-        m_form->mouseMove(buttonBits(event->buttons()), shift, x, y);
+    FormEvents::deliver([&] {
+        if (press)
+            m_form->Form_MouseDown(buttonBits(event->button()), shift, x, y);
+        else if (release)
+            m_form->Form_MouseUp(buttonBits(event->button()), shift, x, y);
+        else
+            m_form->Form_MouseMove(buttonBits(event->buttons()), shift, x, y);
+    });
 }
 
 void FormSurface::elementAboutToChange(ElementId id)

@@ -45,5 +45,5 @@ void FormWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
     if (FormEvents *form = m_surface->form())
-        form->closedByUser();
+        FormEvents::deliver([form] { form->closedByUser(); });
 }

@@ -221,7 +221,8 @@ void HScrollBar::setRangeAndSteps(int minimum, int maximum, int smallChange, int
     setPageStep(largeChange);
 }
 
-// The arrow keys take a small step, as the arrow buttons do; QScrollBar leaves them unhandled.
+// The arrow keys take a small step, as the arrow buttons do. QScrollBar steps too, but on with Up
+// and back with Down; as on the classic scroll bar, Up steps back like Left and Down on like Right.
 void HScrollBar::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {

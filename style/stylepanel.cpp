@@ -1,16 +1,16 @@
 #include "stylepanel.h"
 
-ColorValue StylePanel::mixedColor(ControlArray<HScrollBar *> &HScroll)
+ColorValue StylePanel::mixedColor(int red, int green, int blue)
 {
-    return RGB(HScroll(0)->Value(), HScroll(1)->Value(), HScroll(2)->Value());
+    return RGB(red, green, blue);
 }
 
-void StylePanel::showColor(ShapeControl &ColorShape, ControlArray<HScrollBar *> &HScroll)
+void StylePanel::showColor(ShapeControl &ColorShape, ColorValue color)
 {
-    ColorShape.setBackColor(mixedColor(HScroll));
+    ColorShape.setBackColor(color);
 }
 
-void StylePanel::showThickness(LabelControl &Label5, const HScrollBar &HScroll1)
+void StylePanel::showThickness(LabelControl &Label5, int thickness)
 {
-    Label5.setCaption(QString::number(HScroll1.Value()));
+    Label5.setCaption(QString::number(thickness));
 }

@@ -292,6 +292,19 @@ def check_toggles(app):
     wait_for("New Shape ticked", lambda: "checked" in states(new_shape))
 
 
+# Switch access and voice control "click" a control by its default action, the first one: on a
+# figure kind that must choose it, not merely focus it.
+def check_default_actions(app):
+    for name, before in (("Rectangle", "Line"), ("Circle", "Rectangle")):
+        button = find(app, "radio button", name)
+        action = button.queryAction()
+        check(action.getName(0) == "Toggle",
+              f"the default action of {name} is {action.getName(0)}, not Toggle")
+        action.doAction(0)
+        wait_for(f"{name} chosen by its default action", lambda: "checked" in states(button))
+        check("checked" not in states(find(app, "radio button", before)), f"{before} stayed selected")
+
+
 def check_reset(app, xpixel, events):
     old_focus = next(node for node in walk(app) if "focused" in states(node))
     old_path = path(old_focus)
@@ -341,6 +354,7 @@ def run(args, work):
     check_tree(app)
     check_red_slider(app, args.xpixel, events)
     check_toggles(app)
+    check_default_actions(app)
     check_reset(app, args.xpixel, events)
 
     press(find(app, "menu item", "Exit"))

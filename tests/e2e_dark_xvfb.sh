@@ -26,11 +26,15 @@ client_y=$((Y + HEIGHT - 350))
 menu_y=$((Y + (HEIGHT - 350) / 2))
 
 # The menu bar follows the desktop: dark, or the theme did not load and this run proves nothing.
+# Until the window paints, the screen beneath is black, which is dark too: the menu bar must
+# first have been painted.
+painted=false
 for _ in $(seq 50); do
     menu=$(QT_QPA_PLATFORM=xcb "$xpixel" $((client_x + 300)) "$menu_y")
-    [[ $menu != '#000000' ]] && break
+    [[ $menu != '#000000' ]] && painted=true && break
     sleep 0.1
 done
+[[ $painted == true ]] || fail "the menu bar is still #000000, the bare screen's black: the window never painted it"
 (( 16#${menu:1:2} < 0x80 && 16#${menu:3:2} < 0x80 && 16#${menu:5:2} < 0x80 )) \
     || fail "the menu bar is $menu: GNOME's dark style did not reach the program"
 

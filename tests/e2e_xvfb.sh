@@ -23,7 +23,8 @@ start_program() {
     client_x=$X
     client_y=$((Y + HEIGHT - 350))
     menu_y=$((Y + (HEIGHT - 350) / 2))
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    timeout 10 xdotool windowfocus --sync "$window" \
+        || fail "the window did not take the keyboard focus"
     sleep 0.3
 }
 
@@ -35,7 +36,9 @@ drag() {
     xdotool mousemove $((client_x + $3)) $((client_y + $4)) mouseup 1
 }
 
-# Waits for the pixel at client (x, y) to take the colour.
+# Waits for the pixel at client (x, y) to take the colour. A check that something did not change
+# first waits for a later change, which shows that the events before it have been handled and
+# painted.
 expect_pixel() {
     local colour
     for _ in $(seq 50); do
@@ -62,13 +65,23 @@ click 30 64                  # "Rectangle"
 click 200 40                 # red slider: focus, one large step
 xdotool key End              # then all the way
 expect_pixel 340 50 '#ff0000' "the swatch after red 255"
+# A right-click on the slider opens no menu of Qt's own, whose entries would move it: the keys
+# still reach the slider, which a menu would take.
+xdotool mousemove $((client_x + 150)) $((client_y + 40)) click 3
+xdotool key Home
+expect_pixel 340 50 '#000000' "Home on the red slider after a right-click on it"
+expect_pixel 200 150 '#ffffff' "where a menu opened by the right-click would lie"
+xdotool key End
+expect_pixel 340 50 '#ff0000' "the swatch after End on the red slider"
 drag 100 180 200 260
 expect_pixel 150 220 '#ff0000' "a red rectangle dragged with the mouse"
+expect_pixel 195 255 '#ff0000' "the corner of the rectangle where the drag ended"
 expect_pixel 250 220 '#ffffff' "beside the rectangle"
 
 click 30 121                 # "New Shape" cleared: a press would move the last rectangle
 xdotool mousemove $((client_x + 310)) $((client_y + 40)) click --repeat 2 --delay 80 1
-sleep 0.3                    # a double click on the label "R" starts no figure
+click 200 56                 # a double click on the label "R" starts no figure; green 16 shows
+expect_pixel 340 50 '#ff1000' "the swatch after green 16, clicked after the double click"
 expect_pixel 150 220 '#ff0000' "the rectangle after a double click on a label"
 expect_pixel 315 140 '#ffffff' "where a double click that reached the form would have moved it"
 click 30 121                 # "New Shape" ticked again
@@ -84,6 +97,8 @@ xdotool mousemove $((client_x + 150)) $((client_y + 220)) mousedown 1
 xdotool key alt+r            # Reset in the middle of a drag
 xdotool mousemove $((client_x + 300)) $((client_y + 300)) mouseup 1
 expect_pixel 150 220 '#ffffff' "Reset by Alt+R during a drag"
+click 200 56                 # green 16, after the rest of the drag
+expect_pixel 340 50 '#001000' "the swatch after green 16, clicked after the drag"
 expect_pixel 290 290 '#ffffff' "nothing drawn by the rest of that drag"
 
 xdotool mousemove $((client_x + 68)) "$menu_y" click 1

@@ -57,20 +57,30 @@ list_tree() {
 }
 
 # make install, then make uninstall: the prefix is as it was before, with every folder the
-# installation made gone, and everything it held before kept, an empty folder as well.
+# installation made gone, and everything it held before kept, an empty folder as well. The record
+# of the installation is kept in the prefix; make uninstall needs nothing else, so it also runs
+# from a source tree without a build folder, as after make clean or in a fresh clone.
 check_install_round_trip() {
-    local prefix=$1 record=$work/round-trip.txt before after
+    local prefix=$1 tree=${2:-} before after
     before=$(list_tree "$prefix")
-    "$source/scripts/install" "$build" "$prefix" "$record" >/dev/null
+    "$source/scripts/install" "$build" "$prefix" >/dev/null
     [[ -x $prefix/bin/quillora ]] || fail "scripts/install put no bin/quillora into $prefix"
-    "$source/scripts/uninstall" "$build" "$record" >"$work/uninstall.log" \
-        || fail "scripts/uninstall failed: $(cat "$work/uninstall.log")"
+    if [[ -n $tree ]]; then
+        make -s -C "$tree" uninstall PREFIX="$prefix" >"$work/uninstall.log" 2>&1 \
+            || fail "make uninstall without a build folder failed: $(cat "$work/uninstall.log")"
+    else
+        "$source/scripts/uninstall" "$prefix" >"$work/uninstall.log" \
+            || fail "scripts/uninstall failed: $(cat "$work/uninstall.log")"
+    fi
     after=$(list_tree "$prefix")
     [[ $after == "$before" ]] \
         || fail "uninstalling from $prefix did not leave it as it was:"$'\n'"$(diff <(echo "$before") <(echo "$after"))"
-    [[ ! -e $record ]] || fail "scripts/uninstall kept its record"
 }
 
+# A source tree without a build folder: the Makefile and the scripts it runs.
+mkdir -p "$work/cleaned"
+cp -r "$source/Makefile" "$source/CMakeLists.txt" "$source/scripts" "$work/cleaned/"
+check_install_round_trip "$work/after clean" "$work/cleaned"
 # A prefix whose parents do not exist either: all of them go again.
 check_install_round_trip "$work/new/a prefix"
 [[ ! -e $work/new ]] || fail "make uninstall left $work/new, which make install made"
@@ -79,7 +89,7 @@ mkdir -p "$work/shared/share/applications" "$work/shared/share/metainfo" "$work/
 echo '[Desktop Entry]' >"$work/shared/share/applications/other.desktop"
 echo 'other' >"$work/shared/bin/other"
 check_install_round_trip "$work/shared"
-"$source/scripts/uninstall" "$build" "$work/round-trip.txt" 2>"$work/uninstall.log" \
+"$source/scripts/uninstall" "$work/shared" 2>"$work/uninstall.log" \
     && fail "scripts/uninstall succeeded with no record of an installation"
 grep -q 'nothing was installed' "$work/uninstall.log" || fail "scripts/uninstall did not say nothing was installed"
 

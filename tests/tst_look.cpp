@@ -117,10 +117,12 @@ private slots:
     void controlPaletteSharedAcrossResets();
 
 private:
-    void addSchemeRows();
+    void addSchemeRows(bool alsoBehindAnotherWindow = false);
     void show(Scheme scheme);
-    // Shows the window in the scheme of the test's data row, with figures when the row asks.
+    // Shows the window in the scheme of the test's data row, with figures when the row asks, and
+    // behind another window when the row asks.
     void showRow();
+    void activateAnotherWindow();
     QList<Caption> captions() const;
     QRegion background() const;
     qreal ratio() const { return form->window()->surface()->devicePixelRatioF(); }
@@ -129,6 +131,7 @@ private:
 
     QPalette desktop;
     std::unique_ptr<Form1> form;
+    std::unique_ptr<QWidget> otherWindow;
 };
 
 void tst_Look::initTestCase()
@@ -141,18 +144,28 @@ void tst_Look::initTestCase()
 void tst_Look::cleanup()
 {
     form.reset();
+    otherWindow.reset();
     QApplication::setPalette(desktop);
 }
 
-void tst_Look::addSchemeRows()
+// Each scheme at start and with figures drawn, in the active window; and, when asked, each of
+// those again while another window is active.
+void tst_Look::addSchemeRows(bool alsoBehindAnotherWindow)
 {
     QTest::addColumn<Scheme>("scheme");
     QTest::addColumn<bool>("drawing");
-    for (bool drawing : {false, true}) {
-        const char *state = drawing ? "drawing" : "start";
-        QTest::addRow("desktop scheme, %s", state) << Scheme::Desktop << drawing;
-        QTest::addRow("light scheme, %s", state) << Scheme::Light << drawing;
-        QTest::addRow("dark scheme, %s", state) << Scheme::Dark << drawing;
+    QTest::addColumn<bool>("active");
+    for (bool active : {true, false}) {
+        if (!active && !alsoBehindAnotherWindow)
+            break;
+        const char *where = active ? "" : ", behind another window";
+        for (bool drawing : {false, true}) {
+            const char *state = drawing ? "drawing" : "start";
+            QTest::addRow("desktop scheme, %s%s", state, where)
+                << Scheme::Desktop << drawing << active;
+            QTest::addRow("light scheme, %s%s", state, where) << Scheme::Light << drawing << active;
+            QTest::addRow("dark scheme, %s%s", state, where) << Scheme::Dark << drawing << active;
+        }
     }
 }
 
@@ -173,9 +186,26 @@ void tst_Look::showRow()
 {
     QFETCH(Scheme, scheme);
     QFETCH(bool, drawing);
+    QFETCH(bool, active);
     show(scheme);
     if (drawing)
         drawFigures();
+    if (active)
+        QVERIFY(QTest::qWaitForWindowActive(form->window()));
+    else
+        activateAnotherWindow();
+}
+
+// Another window takes the focus, as when the user turns to another program: the window's
+// controls are drawn in their inactive colours.
+void tst_Look::activateAnotherWindow()
+{
+    otherWindow = std::make_unique<QWidget>();
+    otherWindow->resize(200, 100);
+    otherWindow->show();
+    otherWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(otherWindow.get()));
+    QVERIFY(!form->window()->isActiveWindow());
 }
 
 void tst_Look::drawFigures()
@@ -343,7 +373,7 @@ void tst_Look::backgroundsWhite()
 
 void tst_Look::indicatorsStandOut_data()
 {
-    addSchemeRows();
+    addSchemeRows(true);
 }
 
 // Every indicator shows on the white form, and the chosen option and the ticked box are plain at

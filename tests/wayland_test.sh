@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the program natively on Wayland, under a headless weston of its own: checks that its window
-# shows the canvas (in a screenshot from weston's screenshooter) and that the program is still
-# running a few seconds later. Needs no display; every process it starts is ended on exit.
+# shows the canvas (in a screenshot from weston's screenshooter), that weston knows it by the
+# desktop entry's id, and that the program is still running a few seconds later. Needs no display; every process it starts is ended on exit.
 #
 # Usage: wayland_test.sh <quillora> <quillora-findcanvas>
 set -euo pipefail
@@ -45,8 +45,10 @@ mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime
 export WAYLAND_DISPLAY=quillora-test
 # --debug lets any client take screenshots, as weston 10 has no setting for the screenshooter.
-weston --backend=headless-backend.so --use-pixman --no-config --idle-time=0 --debug \
-       --width=800 --height=600 --socket="$WAYLAND_DISPLAY" >"$work/weston.log" 2>&1 &
+# WAYLAND_DEBUG=server has weston write every request it receives to its standard error.
+WAYLAND_DEBUG=server weston --backend=headless-backend.so --use-pixman --no-config --idle-time=0 \
+       --debug --width=800 --height=600 --socket="$WAYLAND_DISPLAY" --log="$work/weston.log" \
+       2>"$work/requests.log" &
 compositor_pid=$!
 for _ in $(seq 100); do [[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] && break; sleep 0.1; done
 [[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] || fail "weston did not start"
@@ -71,6 +73,10 @@ expect_canvas() {
 }
 
 expect_canvas "the window"
+# The dock and the task switcher match a window to its launcher by the app id.
+app_ids=$(sed -n 's/.*xdg_toplevel@[0-9]*\.set_app_id("\(.*\)")$/\1/p' "$work/requests.log")
+[[ $app_ids == org.ardelvan.Quillora ]] \
+    || fail "weston knows the window by the app id '${app_ids:-(none)}', not org.ardelvan.Quillora"
 sleep 3
 kill -0 "$app_pid" 2>/dev/null || fail "the program ended within seconds"
 expect_canvas "the window after a few seconds"
