@@ -74,7 +74,8 @@ expect_canvas() {
 
 expect_canvas "the window"
 # The dock and the task switcher match a window to its launcher by the app id.
-app_ids=$(sed -n 's/.*xdg_toplevel@[0-9]*\.set_app_id("\(.*\)")$/\1/p' "$work/requests.log")
+# libwayland 1.21 writes "xdg_toplevel@12.set_app_id(...)", later ones "xdg_toplevel#12...".
+app_ids=$(sed -n 's/.*xdg_toplevel[@#][0-9]*\.set_app_id("\([^"]*\)").*/\1/p' "$work/requests.log")
 [[ $app_ids == org.ardelvan.Quillora ]] \
     || fail "weston knows the window by the app id '${app_ids:-(none)}', not org.ardelvan.Quillora"
 sleep 3
