@@ -3,34 +3,39 @@
 
 Usage: with_accessibility_bus.sh orca_speech.py <quillora> [transcript]
 Orca runs in a home of its own, speaking through espeak-ng to ALSA's null device. Each step's
-keys must make Orca say exactly its utterances, and its log must hold no traceback.
+keys must make Orca say exactly its words, and its log must hold no traceback.
 """
 
 import os, re, signal, subprocess, sys, tempfile, time  # noqa: E401
 
-START = ["Quillora by Ardelvan frame.", "Shape? panel.", "Circle.", "selected radio button"]
+# What Orca says at each step, as one line with its full stops, commas and colons left out, since
+# each Orca sorts the same words into utterances its own way. Later Orcas add words that say
+# nothing new: the group's name again, a scroll bar's description and its value as a percentage.
+GROUP, PERCENT = r"(Shape\? )?", r"( \d+ percent)?"
+START = rf"Quillora by Ardelvan frame Shape\? panel {GROUP}Circle selected radio button"
 STEPS = [
     ([], START),
-    (["Down"], ["Line.", "selected radio button"]),
-    (["Up"], ["Circle.", "selected radio button"]),
-    (["Tab"], ["New Shape check box not checked."]),
-    (["space"], ["checked"]),
+    (["Down"], rf"{GROUP}Line selected radio button"),
+    (["Up"], rf"{GROUP}Circle selected radio button"),
+    (["Tab"], r"New Shape check box not checked"),
+    (["space"], r"checked"),
     # Flat review: the window's first two lines, its last line, and the object there. Orca keeps
     # these keys, but not always in time: on the check box they change nothing if they get by.
-    (["Insert+KP_Home", "KP_Page_Up"], ["Reset Exit", "Shape? Color?"]),
-    (["Insert+KP_Page_Up"], ["Canvas"]),
-    (["Insert+KP_Begin"], ["Canvas canvas.", "1 line, 1 rectangle."]),
-    (["Tab"], ["R scroll bar 0.", "Color preview: red 0, green 0, blue 0."]),
-    (["Right"], ["1", "Color preview: red 1, green 0, blue 0"]),
-    (["Tab"], ["G scroll bar 0.", "Color preview: red 1, green 0, blue 0."]),
-    (["End"], ["255", "Color preview: red 1, green 255, blue 0"]),
-    (["Tab"], ["B scroll bar 0.", "Color preview: red 1, green 255, blue 0."]),
-    (["Tab"], ["Border Thickness scroll bar 1."]),
-    (["Right"], ["2"]),
-    (["F10"], ["Reset."]),
-    (["Escape"], ["Border Thickness scroll bar 2."]),
-    (["alt+r"], START),
-    (["shift"], []),  # says nothing, and ends what the step before it said
+    (["Insert+KP_Home", "KP_Page_Up"], r"Reset Exit Shape\? Color\?"),
+    (["Insert+KP_Page_Up"], r"Canvas"),
+    (["Insert+KP_Begin"], r"Canvas canvas 1 line 1 rectangle"),
+    (["Tab"], rf"R (Red )?scroll bar 0{PERCENT} Color preview red 0 green 0 blue 0"),
+    (["Right"], r"1 Color preview red 1 green 0 blue 0"),
+    (["Tab"], rf"G (Green )?scroll bar 0{PERCENT} Color preview red 1 green 0 blue 0"),
+    (["End"], r"255 Color preview red 1 green 255 blue 0"),
+    (["Tab"], rf"B (Blue )?scroll bar 0{PERCENT} Color preview red 1 green 255 blue 0"),
+    (["Tab"], rf"Border Thickness scroll bar 1{PERCENT}"),
+    (["Right"], r"2"),
+    (["F10"], r"Reset"),
+    (["Escape"], rf"Border Thickness scroll bar 2{PERCENT}"),
+    # Orca 48 leaves out the role of a frame it has named before.
+    (["alt+r"], START.replace(" frame", "( frame)?")),
+    (["shift"], r""),  # says nothing, and ends what the step before it said
 ]
 FILES = {  # Orca's log written line by line, since Orca may have to be killed
     ".asoundrc": "pcm.!default { type null }\n",
@@ -55,8 +60,9 @@ def walk(quillora, home):
     os.environ.update(HOME=home, XDG_RUNTIME_DIR=home)
     log = os.path.join(home, "orca.log")
     lines = lambda: open(log).readlines() if os.path.exists(log) else []  # noqa: E731
-    said = lambda start: [m[1] for m in map(re.compile(r"SPEECH OUTPUT: '(.*)'\[?\{").search,  # noqa: E731
-                                            lines()[start:]) if m]
+    said = lambda start, end=None: " ".join(  # noqa: E731
+        re.sub(r"[.,:]", "", m[1]).strip() for m in map(
+            re.compile(r"SPEECH OUTPUT: '(.*)' ?\[?\{").search, lines()[start:end]) if m)
     children = [subprocess.Popen(["orca", "--replace", "--debug-file", log],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)]
     try:
@@ -67,10 +73,10 @@ def walk(quillora, home):
             starts.append(len(lines()))
             for key in keys:
                 subprocess.run(["xdotool", "key", key], check=True, timeout=30)
-            wait_for(lambda: len(said(starts[-1])) >= len(expected)
+            wait_for(lambda: re.fullmatch(expected, said(starts[-1]))
                      and (expected or "'Shift_L'" in "".join(lines()[starts[-1]:])))
-        ends = starts[1:] + [len(lines())]
-        heard = [said(start)[:len(said(start)) - len(said(end))] for start, end in zip(starts, ends)]
+        ends = starts[1:] + [None]
+        heard = [said(start, end) for start, end in zip(starts, ends)]
         return heard, "Traceback" in "".join(lines()) or "bad content" in "".join(lines())
     finally:
         for child in children:
@@ -88,8 +94,9 @@ def main():
     if len(sys.argv) > 2:
         with open(sys.argv[2], "w") as file:
             file.write("\n".join(transcript) + "\n")
-    wrong = [f"{line}, not {expected}"
-             for line, said, (_, expected) in zip(transcript, heard, STEPS) if said != expected]
+    wrong = [f"{line!r}, not /{expected}/"
+             for line, said, (_, expected) in zip(transcript, heard, STEPS)
+             if not re.fullmatch(expected, said)]
     for line in wrong:
         print("FAIL: Orca said after", line, file=sys.stderr)
     if traceback:
