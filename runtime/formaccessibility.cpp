@@ -5,9 +5,6 @@
 #include "windowedcontrols.h"
 
 #include <QAccessibleWidget>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVariant>
 #include <QPointer>
 #include <QWindow>
 
@@ -28,26 +25,6 @@ FormAccessibility *formOf(QWidget *control)
 }
 
 QAccessibleInterface *elementInterface(FormAccessibility *form, ElementId id);
-
-// Tells screen readers the new description of a control, with the text, as AT-SPI defines the
-// event. Qt 6.4's bridge sends the control itself where the text belongs, and Orca 43 (Debian 12)
-// then says nothing and logs a traceback, so for a focused slider the colour it mixes was never
-// heard; later Qt sends the text, as this does whatever the Qt. The event goes out over the
-// connection that Qt's bridge opened to the accessibility bus, named "a11y", from the path where
-// the bridge keeps the control, so that it comes from the control itself.
-void announceDescription(QAccessibleInterface *control)
-{
-    const QDBusConnection bus(QStringLiteral("a11y"));
-    if (!bus.isConnected())
-        return;
-    QDBusMessage event = QDBusMessage::createSignal(
-        QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(control)),
-        QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
-    event << QStringLiteral("accessible-description") << 0 << 0
-          << QVariant::fromValue(QDBusVariant(control->text(QAccessible::Description)))
-          << QVariantMap();
-    bus.send(event);
-}
 
 // One windowless control, which has no widget of its own to describe it.
 class WindowlessElementAccessible : public QAccessibleInterface
@@ -611,5 +588,5 @@ void FormAccessibility::elementChanged(ElementId id)
         QAccessible::updateAccessibility(&changed);
     }
     for (QWidget *control : m_relations.describedBy(id))
-        announceDescription(QAccessible::queryAccessibleInterface(control));
+        m_announcer.announce(QAccessible::queryAccessibleInterface(control));
 }
