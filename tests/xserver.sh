@@ -20,9 +20,9 @@ fail() {
 }
 
 # Xvfb picks a free display number itself (-displayfd), so tests running side by side never
-# clash; DISPLAY is exported for everything that follows.
+# clash; DISPLAY is exported for everything that follows. A key held down is pressed once (-r).
 start_xserver() {
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -r -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     server_pid=$!
     for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
     [[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
