@@ -33,7 +33,7 @@ bool takesAnnouncements(const QString &event)
 
 } // namespace
 
-DescriptionAnnouncer::DescriptionAnnouncer(QObject *parent) : QObject(parent)
+DescriptionAnnouncer::DescriptionAnnouncer()
 {
     QAccessible::installActivationObserver(this);
     if (QAccessible::isActive())

@@ -21,7 +21,7 @@ class DescriptionAnnouncer : public QObject, private QAccessible::ActivationObse
 {
     Q_OBJECT
 public:
-    explicit DescriptionAnnouncer(QObject *parent = nullptr);
+    DescriptionAnnouncer();
     ~DescriptionAnnouncer() override;
 
     void announce(QAccessibleInterface *control);
