@@ -52,7 +52,9 @@ STEPS = [
 ]
 FILES = {  # Orca's log written line by line, since Orca may have to be killed
     ".asoundrc": "pcm.!default { type null }\n",
-    ".config/speech-dispatcher/speechd.conf": 'AudioOutputMethod "alsa"\nDefaultModule espeak-ng\n',
+    # Speech Dispatcher stays for the whole walk, even while Orca sets up its speech anew.
+    ".config/speech-dispatcher/speechd.conf": 'AudioOutputMethod "alsa"\nDefaultModule espeak-ng\n'
+    "Timeout 0\n",
     # Orca 51 and later read their settings from GSettings, older ones from their own file.
     ".config/glib-2.0/settings/keyfile": "[org/gnome/orca/default/typing-echo]\nkey-echo=false\n"
     "[org/gnome/orca/default/braille]\nenabled=false\n",
@@ -128,7 +130,11 @@ def walk(quillora, home):
         log_lines = lines()
         faults = [n for n, line in enumerate(log_lines)
                   if "Traceback" in line or "bad content" in line]
-        return heard, "".join(log_lines[faults[0]:faults[0] + 30]) if faults else ""
+        if not faults:
+            return heard, ""
+        speechd = os.path.join(home, "speech-dispatcher", "log", "speech-dispatcher.log")
+        last_words = open(speechd).readlines()[-10:] if os.path.exists(speechd) else []
+        return heard, "".join(log_lines[faults[0]:faults[0] + 30] + last_words)
     finally:
         for child in children:
             child.kill()  # Orca may not answer SIGTERM
