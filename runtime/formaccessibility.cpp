@@ -1,5 +1,6 @@
 #include "formaccessibility.h"
 
+#include "descriptionannouncer.h"
 #include "figurepainter.h"
 #include "twips.h"
 #include "windowedcontrols.h"
@@ -9,6 +10,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -391,7 +393,18 @@ public:
     }
 
     QVariant currentValue() const override { return bar()->value(); }
-    void setCurrentValue(const QVariant &value) override { bar()->setValue(value.toInt()); }
+    // Whatever number comes over the bus is taken as a person's step would be: clamped to the
+    // slider's range and rounded to a whole value. What is no number changes nothing.
+    void setCurrentValue(const QVariant &value) override
+    {
+        bool isNumber = false;
+        const double wanted = value.toDouble(&isNumber);
+        if (!isNumber || std::isnan(wanted))
+            return;
+        const double clamped =
+            std::clamp(wanted, double(bar()->minimum()), double(bar()->maximum()));
+        bar()->setValue(int(std::lround(clamped)));
+    }
     QVariant maximumValue() const override { return bar()->maximum(); }
     QVariant minimumValue() const override { return bar()->minimum(); }
     QVariant minimumStepSize() const override { return bar()->singleStep(); }
@@ -441,6 +454,8 @@ FormAccessibility::FormAccessibility(QWidget *clientArea, WindowlessLayer &layer
         return true;
     }();
     Q_UNUSED(installed);
+    // Made with the first window, so that it learns who listens before the first change.
+    DescriptionAnnouncer::instance();
     m_layer.addObserver(this);
 }
 
@@ -588,5 +603,5 @@ void FormAccessibility::elementChanged(ElementId id)
         QAccessible::updateAccessibility(&changed);
     }
     for (QWidget *control : m_relations.describedBy(id))
-        m_announcer.announce(QAccessible::queryAccessibleInterface(control));
+        DescriptionAnnouncer::instance().announce(QAccessible::queryAccessibleInterface(control));
 }

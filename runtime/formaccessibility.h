@@ -1,7 +1,6 @@
 #pragma once
 
 #include "accessiblerelations.h"
-#include "descriptionannouncer.h"
 #include "windowlesslayer.h"
 
 #include <QHash>
@@ -57,5 +56,4 @@ private:
     // The kind of the figure being changed, before the change, while a screen reader listens.
     int m_kindBeforeChange = 0;
     AccessibleRelations m_relations;
-    DescriptionAnnouncer m_announcer;
 };

@@ -13,6 +13,7 @@ With --snapshot, the tree as the bus gives it at start is written to FILE.
 """
 
 import argparse
+import math
 import os
 import signal
 import subprocess
@@ -189,6 +190,12 @@ def check_tree(app):
         check("focusable" in states(member), f"{member.name} cannot take the focus")
     check(not any(child.getRoleName() == "radio button" for child in client),
           "an option button is outside its group")
+    # Its caption, which flat review reads, labels it, so that review can go on to the group.
+    caption = find(app, "label", "Shape?")
+    check(relations(caption) == {"LABEL_FOR": [group]},
+          f"the caption 'Shape?' relates to the group as {relations(caption)}")
+    check(relations(group) == {"LABELLED_BY": [caption]},
+          f"the group 'Shape?' relates to its caption as {relations(group)}")
 
     # Each slider is named by the label beside it, and the label names it back.
     for label, slider in (("R", "Red"), ("G", "Green"), ("B", "Blue"),
@@ -227,7 +234,7 @@ def swatch_pixel(app, xpixel):
 
 
 class Events:
-    """The events a screen reader listens to, as they arrive."""
+    """The events a screen reader listens to, as they arrive: kind, detail, source and data."""
 
     KINDS = ["focus:", "object:state-changed:focused",
              "object:property-change:accessible-description",
@@ -236,14 +243,20 @@ class Events:
     def __init__(self):
         self.seen = []
         for kind in self.KINDS:
-            pyatspi.Registry.registerEventListener(self.record, kind)
+            self.listen(kind)
+
+    def listen(self, kind):
+        pyatspi.Registry.registerEventListener(self.record, kind)
 
     def record(self, event):
-        self.seen.append((event.type, event.detail1, event.source))
+        self.seen.append((event.type, event.detail1, event.source, event.any_data))
 
     def take(self):
         seen, self.seen = self.seen, []
         return seen
+
+    def told(self, kind):
+        return [(path(source), data) for seen, _, source, data in self.seen if seen == kind]
 
 
 def path(node):
@@ -262,10 +275,86 @@ def check_red_slider(app, xpixel, events):
     check(value(red) == 200, "the red slider is not at 200")
     check(red.description == "Color preview: red 200, green 0, blue 0",
           "the red slider is not described by the new colour")
-    announced = lambda: {path(source) for kind, _, source in events.seen
-                         if kind == "object:property-change:accessible-description"}
+    announced = lambda: {where for where, _ in events.told(DESCRIPTION_CHANGE)}
     wait_for("the swatch and the red slider to announce the new colour",
              lambda: {path(preview), path(red)} <= announced())
+
+
+DESCRIPTION_CHANGE = "object:property-change:accessible-description"
+ANNOUNCEMENT = "object:announcement"
+COLOR_SLIDERS = ("Red", "Green", "Blue")
+
+
+def set_value(node, number):
+    """Sets a slider's value over the bus; the program has sent every event of the change, and
+    the bus has brought them, once it has answered the call that reads the value back."""
+    node.queryValue().currentValue = number
+    result = value(node)
+    pump()
+    return result
+
+
+def focus(app, name, role):
+    node = find(app, role, name)
+    node.queryComponent().grabFocus()
+    wait_for(f"the focus on {name}", lambda: "focused" in states(node))
+    return node
+
+
+# Each colour slider tells its new colour as a change of its description, except the focused one
+# once a screen reader on the bus takes announcements: that one announces it, once.
+def check_announcements(app, events):
+    red = focus(app, "Red", "scroll bar")
+    events.listen(ANNOUNCEMENT)
+
+    # The program hears from the registry that announcements are taken, on a connection other
+    # than the one that sets the value, so the first announcement is waited for.
+    def first_announcement():
+        events.take()
+        set_value(red, 201 if value(red) != 201 else 200)
+        return events.told(ANNOUNCEMENT)
+    wait_for("an announcement from the focused slider", first_announcement)
+
+    for focused, role, slider, number, words in (
+            ("Red", "scroll bar", "Red", 202, "red 202, green 0, blue 0"),
+            ("Red", "scroll bar", "Green", 7, "red 202, green 7, blue 0"),
+            ("Circle", "radio button", "Green", 0, "red 202, green 0, blue 0")):
+        where = path(focus(app, focused, role))
+        events.take()
+        set_value(find(app, "scroll bar", slider), number)
+        text = "Color preview: " + words
+        sliders = {path(find(app, "scroll bar", name)): name for name in COLOR_SLIDERS}
+        expected = [(where, text)] if where in sliders else []
+        row = f"with the focus on {focused}, {slider} set to {number}"
+        check(events.told(ANNOUNCEMENT) == expected,
+              f"{row}: announced {events.told(ANNOUNCEMENT)}, not {expected}")
+        told = {sliders[source]: data for source, data in events.told(DESCRIPTION_CHANGE)
+                if source in sliders}
+        check(told == {name: text for name in COLOR_SLIDERS if name != focused},
+              f"{row}: the sliders told {told}")
+
+
+# A value set over the bus is taken as the slider's own keys would take it: clamped to its range
+# and rounded to a whole value, and the number or swatch beside it follows; NaN changes nothing.
+def check_values_from_the_bus(app):
+    preview = find(app, "image", "Color preview")
+    for slider, number, expected in (
+            ("Red", 127.4, 127), ("Red", 127.6, 128), ("Red", math.nan, 128),
+            ("Red", math.inf, 255), ("Red", -math.inf, 0), ("Red", 1e308, 255),
+            ("Red", -(2.0 ** 32) + 7, 0), ("Red", 2.0 ** 32 + 200, 255), ("Red", -1e-300, 0),
+            ("Border Thickness", 2.0 ** 31, 10), ("Border Thickness", 2.0 ** 63, 10),
+            ("Border Thickness", 0.4, 1), ("Border Thickness", 5.5, 6),
+            ("Border Thickness", -math.inf, 1)):
+        bar = find(app, "scroll bar", slider)
+        result = set_value(bar, number)
+        check(result == expected, f"{slider} set to {number} over the bus is at {result:g}")
+        if slider == "Red":
+            wait_for(f"the swatch to speak red {expected}",
+                     lambda: preview.description == f"red {expected}, green 0, blue 0")
+        else:
+            wait_for(f"the thickness number {expected}",
+                     lambda: any(node.getRoleName() == "label" and node.name == str(expected)
+                                 for node in walk(app)))
 
 
 def toggle(node):
@@ -322,7 +411,7 @@ def check_reset(app, xpixel, events):
     # Focus moves once from the control that had it to "Circle" of the new window. The bus
     # reports the old control's loss of focus when the next one gains it; no focus is given to
     # an object of the old window, and every focus lands on an object that exists.
-    focus_events = [(kind, detail, path(source)) for kind, detail, source in events.take()
+    focus_events = [(kind, detail, path(source)) for kind, detail, source, _ in events.take()
                     if kind in ("focus:", "object:state-changed:focused")]
     check(focus_events, "Reset sent no focus event")
     gained = [(kind, where) for kind, detail, where in focus_events
@@ -353,6 +442,8 @@ def run(args, work):
             snapshot.write("\n".join(tree) + "\n")
     check_tree(app)
     check_red_slider(app, args.xpixel, events)
+    check_announcements(app, events)
+    check_values_from_the_bus(app)
     check_toggles(app)
     check_default_actions(app)
     check_reset(app, args.xpixel, events)

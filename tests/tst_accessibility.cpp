@@ -193,9 +193,9 @@ void tst_Accessibility::swatchSpeaksItsColor()
         QAccessibleInterface *bar = accessible(ui->HScroll(index));
         QCOMPARE(bar->text(QAccessible::Description), QStringLiteral("Color preview: ") + words);
     }
-    // The sliders' new description goes to the bus directly, with its text (the bus test and the
-    // screen reader test hear it); only the swatch's goes through Qt.
-    QCOMPARE(announced(QAccessible::DescriptionChanged), QList<QAccessibleInterface *>({swatch}));
+    // The swatch's goes through Qt once; how the sliders' reach the bus depends on the Qt, and the
+    // bus test and the screen reader test hear it.
+    QCOMPARE(announced(QAccessible::DescriptionChanged).count(swatch), 1);
 
     // The words tell the colour the swatch shows, whatever set it.
     ui->ColorShape.setBackColor(RGB(12, 34, 56));
