@@ -17,6 +17,7 @@ private slots:
     void arrowsChooseTheFigureKind();
     void spaceTicksNewShape();
     void keysDrawWithoutTheMenu();
+    void f10EntersTheMenuBar_data();
     void f10EntersTheMenuBar();
     void controlsHaveAccessibleNames();
 
@@ -108,13 +109,23 @@ void tst_Keyboard::keysDrawWithoutTheMenu()
     QCOMPARE(ui->ColorShape.BackColor(), RGB(255, 0, 0));
 }
 
+void tst_Keyboard::f10EntersTheMenuBar_data()
+{
+    QTest::addColumn<int>("presses");
+    QTest::newRow("once") << 1;
+    // Pressed again on the menu bar, F10 leaves the control to return to as it was.
+    QTest::newRow("twice") << 2;
+}
+
 // F10 moves to the menu bar, as in GNOME's applications, and Escape hands the focus back; the
 // arrows meanwhile move along the menu bar, not the slider that had the focus.
 void tst_Keyboard::f10EntersTheMenuBar()
 {
+    QFETCH(int, presses);
     QMenuBar *menuBar = form->window()->menuBar();
     ui->HScroll1->setFocus();
-    QTest::keyClick(ui->HScroll1, Qt::Key_F10);
+    for (int press = 0; press < presses; ++press)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
     QCOMPARE(QApplication::focusWidget(), menuBar);
     QCOMPARE(menuBar->activeAction(), ui->mnuReset);
     QTest::keyClick(menuBar, Qt::Key_Right);
