@@ -15,14 +15,17 @@ package: DEPS = build package
 test-releases: DEPS = releases
 dist: DEPS = dist
 
-# One job count for every compiler, test and package build that make starts: the number of CPUs,
-# but no more than one per 1.5 GB of free memory. A compiler takes up to half a gigabyte, and a
-# test run beside it starts X servers, a compositor and the program. make JOBS=1 sets it. CMake
-# and CTest read it from these two variables.
+# One job count for every compiler, test, analyser and package build that make starts: the number
+# of CPUs, but no more than one per 1.5 GB of free memory, which MEMINFO gives in kB. A compiler
+# takes up to half a gigabyte, and a test run beside it starts X servers, a compositor and the
+# program. make JOBS=1 sets it. CMake and CTest read it from the two variables below; the scripts
+# that make runs, from JOBS.
+MEMINFO ?= /proc/meminfo
 ifndef JOBS
 JOBS := $(or $(shell awk -v cpus="$$(nproc)" '/^MemAvailable:/ { jobs = int($$2 / 1572864); \
-	print (jobs < 1 ? 1 : jobs > cpus ? cpus : jobs) }' /proc/meminfo),1)
+	print (jobs < 1 ? 1 : jobs > cpus ? cpus : jobs) }' $(MEMINFO)),1)
 endif
+export JOBS
 export CMAKE_BUILD_PARALLEL_LEVEL := $(JOBS)
 export CTEST_PARALLEL_LEVEL := $(JOBS)
 

@@ -59,11 +59,14 @@ list_tree() {
 # make install, then make uninstall: the prefix is as it was before, with every folder the
 # installation made gone, and everything it held before kept, an empty folder as well. The record
 # of the installation is kept in the prefix; make uninstall needs nothing else, so it also runs
-# from a source tree without a build folder, as after make clean or in a fresh clone.
+# from a source tree without a build folder, as after make clean or in a fresh clone. Installing
+# more than once adds to the record.
 check_install_round_trip() {
-    local prefix=$1 tree=${2:-} before after
+    local prefix=$1 tree=${2:-} installs=${3:-1} before after
     before=$(list_tree "$prefix")
-    "$source/scripts/install" "$build" "$prefix" >/dev/null
+    for ((install = 0; install < installs; ++install)); do
+        "$source/scripts/install" "$build" "$prefix" >/dev/null
+    done
     [[ -x $prefix/bin/quillora ]] || fail "scripts/install put no bin/quillora into $prefix"
     if [[ -n $tree ]]; then
         make -s -C "$tree" uninstall PREFIX="$prefix" >"$work/uninstall.log" 2>&1 \
@@ -81,8 +84,8 @@ check_install_round_trip() {
 mkdir -p "$work/cleaned"
 cp -r "$source/Makefile" "$source/CMakeLists.txt" "$source/scripts" "$work/cleaned/"
 check_install_round_trip "$work/after clean" "$work/cleaned"
-# A prefix whose parents do not exist either: all of them go again.
-check_install_round_trip "$work/new/a prefix"
+# A prefix whose parents do not exist either, installed into twice: all of them go again.
+check_install_round_trip "$work/new/a prefix" "" 2
 [[ ! -e $work/new ]] || fail "make uninstall left $work/new, which make install made"
 # A prefix that holds files of other programs, and an empty folder where ours go.
 mkdir -p "$work/shared/share/applications" "$work/shared/share/metainfo" "$work/shared/bin"
