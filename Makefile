@@ -10,7 +10,7 @@ DEPS = build run
 test test-sanitize: DEPS += test
 coverage: DEPS += test coverage
 bench bench-full: DEPS += bench
-lint: DEPS += lint
+lint: DEPS += lint bench
 package: DEPS = build package
 test-releases: DEPS = releases
 dist: DEPS = dist
@@ -83,8 +83,9 @@ bench: configure
 bench-full: configure
 	cmake --build --preset default --target bench-full
 
-# Static analysis with clazy and clang-tidy, and the include order of each library's files, which
-# has no circle. It needs clang, so it stays out of make test; run it before each submission.
+# Static analysis with clazy and clang-tidy of every C++ file, the benchmark's too, and the include
+# order of each library's files, which has no circle. It needs clang, so it stays out of make test;
+# CI runs it after make test, and so should you before each submission.
 lint: build
 	scripts/lint build
 
