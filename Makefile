@@ -10,7 +10,7 @@ DEPS = build run
 test test-sanitize: DEPS += test
 coverage: DEPS += test coverage
 bench bench-full: DEPS += bench
-lint: DEPS += lint bench
+lint: DEPS += test bench lint
 package: DEPS = build package
 test-releases: DEPS = releases
 dist: DEPS = dist
@@ -83,9 +83,10 @@ bench: configure
 bench-full: configure
 	cmake --build --preset default --target bench-full
 
-# Static analysis with clazy and clang-tidy of every C++ file, the benchmark's too, and the include
-# order of each library's files, which has no circle. It needs clang, so it stays out of make test;
-# CI runs it after make test, and so should you before each submission.
+# Static analysis with clazy and clang-tidy of every C++ file, the tests' and the benchmark's too,
+# with what they include installed, and the include order of each library's files, which has no
+# circle. It needs clang, so it stays out of make test; CI runs it after make test, and so should
+# you before each submission.
 lint: build
 	scripts/lint build
 
