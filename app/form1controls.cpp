@@ -167,7 +167,8 @@ Form1Controls::Form1Controls(FormWindow &window)
     Shape2 =
         addShape(layer, Canvas::Left, Canvas::Top, Canvas::Width, Canvas::Height, vbWhite, false);
     window.accessibility().setCanvas(Shape2.id(), QStringLiteral("Canvas"));
-    // The first shape and line sit hidden at the canvas's top left corner.
+    // The first shape and line show at the canvas's top left corner: a tiny black square and a
+    // line along the canvas's top edge, which the first drags reshape.
     Shape1.assign(0, addShape(layer, Canvas::Left, Canvas::Top, 15, 15, vbBlack, true));
     Shape1(0).setFillColor(vbWhite);
     LineData line;

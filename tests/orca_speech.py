@@ -64,9 +64,16 @@ FILES = {  # Orca's log written line by line, since Orca may have to be killed
 }
 
 
-def wait_for(condition, seconds=30):
+class TimedOut(Exception):
+    pass
+
+
+def wait_for(what, condition, seconds=30):
+    """Waits until the condition holds; one that does not within the time fails the test."""
     end = time.monotonic() + seconds
-    while not condition() and time.monotonic() < end:
+    while not condition():
+        if time.monotonic() >= end:
+            raise TimedOut(f"timed out after {seconds} s waiting for {what}")
         time.sleep(0.05)
 
 
@@ -91,7 +98,7 @@ def press(key, answered):
         subprocess.run(["xdotool", "key", "76" if key == "F10" else key], check=True, timeout=30)
         return
     subprocess.run(["xdotool", "keydown", key], check=True, timeout=30)
-    wait_for(answered)
+    wait_for(f"Orca to answer {key}", answered)
     subprocess.run(["xdotool", "keyup", key], check=True, timeout=30)
 
 
@@ -113,28 +120,33 @@ def walk(quillora, home):
                                  stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)]
     try:
         # Orca 48 and later speak before they listen, and would miss the window coming.
-        wait_for(lambda: said(0)
+        wait_for("Orca to speak and listen for windows and focus", lambda: said(0)
                  and {"Window:Activate:", "Object:StateChanged:Focused"} <= listened())
         children.append(subprocess.Popen([quillora]))
         starts = []
-        for keys, expected in STEPS:
-            starts.append(len(lines()))
-            done = lambda: re.fullmatch(expected, said(starts[-1])) and (  # noqa: E731
-                expected or "'Shift_L'" in "".join(lines()[starts[-1]:]))
-            for index, key in enumerate(keys):
-                before = len(lines())
-                press(key, done if index == len(keys) - 1 else lambda: said(before))
-            wait_for(done)
+        problems = []
+        try:
+            for keys, expected in STEPS:
+                starts.append(len(lines()))
+                done = lambda: re.fullmatch(expected, said(starts[-1])) and (  # noqa: E731
+                    expected or "'Shift_L'" in "".join(lines()[starts[-1]:]))
+                for index, key in enumerate(keys):
+                    before = len(lines())
+                    press(key, done if index == len(keys) - 1 else lambda: said(before))
+                wait_for(f"Orca to answer {' '.join(keys) or 'the start'} as expected", done)
+        except TimedOut as timeout:
+            problems.append(str(timeout))
         ends = starts[1:] + [None]
         heard = [said(start, end) for start, end in zip(starts, ends)]
         log_lines = lines()
         faults = [n for n, line in enumerate(log_lines)
                   if "Traceback" in line or "bad content" in line]
-        if not faults:
-            return heard, ""
-        speechd = os.path.join(home, "speech-dispatcher", "log", "speech-dispatcher.log")
-        last_words = open(speechd).readlines()[-10:] if os.path.exists(speechd) else []
-        return heard, "".join(log_lines[faults[0]:faults[0] + 30] + last_words)
+        if faults:
+            speechd = os.path.join(home, "speech-dispatcher", "log", "speech-dispatcher.log")
+            last_words = open(speechd).readlines()[-10:] if os.path.exists(speechd) else []
+            problems.append("Orca logged a traceback:\n"
+                            + "".join(log_lines[faults[0]:faults[0] + 30] + last_words))
+        return heard, problems
     finally:
         for child in children:
             child.kill()  # Orca may not answer SIGTERM
@@ -146,7 +158,7 @@ def walk(quillora, home):
 
 def main():
     with tempfile.TemporaryDirectory() as home:
-        heard, traceback = walk(sys.argv[1], home)
+        heard, problems = walk(sys.argv[1], home)
     transcript = [f"{' '.join(keys) or '(start)'}: {said}" for (keys, _), said in zip(STEPS, heard)]
     if len(sys.argv) > 2:
         with open(sys.argv[2], "w") as file:
@@ -156,9 +168,9 @@ def main():
              if not re.fullmatch(expected, said)]
     for line in wrong:
         print("FAIL: Orca said after", line, file=sys.stderr)
-    if traceback:
-        print("FAIL: Orca logged a traceback:\n" + traceback, file=sys.stderr)
-    return 1 if wrong or traceback else 0
+    for problem in problems:
+        print("FAIL:", problem, file=sys.stderr)
+    return 1 if wrong or problems else 0
 
 
 if __name__ == "__main__":
