@@ -119,6 +119,9 @@ void DescriptionAnnouncer::watchRegistry()
                 const QDBusMessage reply = finished->reply();
                 if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
                     watchRegistryAt(reply.arguments().constFirst().toString());
+                else
+                    qWarning("The session bus gives no address of the accessibility bus: %s",
+                             qPrintable(reply.errorMessage()));
             });
 }
 
