@@ -118,6 +118,9 @@ metainfo=$(<"$prefix/share/metainfo/$id.metainfo.xml")
     || fail "metainfo lacks the items of release 1.00"
 grep -q '<project_license>MIT</project_license>' "$prefix/share/metainfo/$id.metainfo.xml" \
     || fail "metainfo names no MIT licence"
+# appstreamcli writes the release notes; AppStream 0.16 dropped what it did not know.
+grep -q '<developer id="org.ardelvan">' "$prefix/share/metainfo/$id.metainfo.xml" \
+    || fail "metainfo names no developer"
 check_manpage "$prefix/share/man/man1/quillora.1.gz"
 
 # The Exec value, unescaped as the desktop entry format says (\\ first, then the quoting, which
