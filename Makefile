@@ -100,21 +100,22 @@ install: build
 uninstall:
 	scripts/uninstall "$(PREFIX)"
 
-# A Debian package in build-package/: quillora_1.00_<arch>.deb, built by dpkg-buildpackage and
-# debhelper from packaging/debian, with Debian's hardening flags, naming whoever builds it:
+# The Debian source package and the binary package built from it, in build-package/ (PACKAGEDIR):
+# the orig tarball of the source tree as make dist makes it, the .dsc with packaging/debian as its
+# debian/, the .deb and the .changes, by dpkg-buildpackage and debhelper. The binary package names
+# whoever builds it as its Maintainer:
 # DEBFULLNAME='Your Name' DEBEMAIL=you@example.org make package
 # The same commit gives the same bytes wherever, whenever and by whomever it is built.
+PACKAGEDIR ?= build-package
 package: deps
-	scripts/build-package
+	scripts/build-package $(PACKAGEDIR)
 
 # The source release quillora-<version>.tar.xz of the committed tree, in DISTDIR: the same bytes
-# for the same commit, whatever the user's git settings.
+# for the same commit, whatever the user's git settings; the orig tarball of the Debian package.
 VERSION := $(shell sed -n 's/^project.Quillora VERSION \([^ ]*\) .*/\1/p' CMakeLists.txt)
 DISTDIR ?= .
 dist: deps
-	git -c tar.umask=0022 -c core.autocrlf=false archive --format=tar --prefix=quillora-$(VERSION)/ \
-		--output=$(DISTDIR)/quillora-$(VERSION).tar HEAD
-	xz -9 --threads=1 --force $(DISTDIR)/quillora-$(VERSION).tar
+	scripts/dist --commit HEAD $(DISTDIR)/quillora-$(VERSION).tar.xz
 
 clean:
 	rm -rf build build-sanitize build-coverage build-package quillora-*.tar.xz

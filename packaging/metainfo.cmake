@@ -1,7 +1,8 @@
 # Writes the AppStream metainfo from its template, with the releases of NEWS, which appstreamcli
 # turns into release notes, and the screenshot and home page where their addresses are given.
-# Each release is told once, in NEWS, in the format AppStream reads; the Debian package's changelog
-# is made from it too. The version being built must have its entry there.
+# Each release is told in NEWS, in the format AppStream reads, and again in the Debian package's
+# changelog, which scripts/build-package checks against it. The version being built must have its
+# entry there.
 #
 # In the build: quillora_write_metainfo(<template> <NEWS> <version> <output>
 #                                       <screenshot address or empty> <home page address or empty>)
@@ -28,11 +29,19 @@ function(quillora_write_metainfo template news version output screenshot_url hom
             "    </screenshot>\n"
             "  </screenshots>\n")
     endif()
-    configure_file(${template} ${output}.in @ONLY)
+    # appstreamcli writes the releases into a component of their own, since it keeps only the
+    # elements it knows: AppStream 0.16 (Debian 12) drops <developer>.
+    file(WRITE ${output}.in "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<component>\n  <id>releases</id>\n</component>\n")
     execute_process(COMMAND ${QUILLORA_APPSTREAMCLI} news-to-metainfo --format=text
-                            ${news} ${output}.in ${output}
+                            ${news} ${output}.in ${output}.releases
                     COMMAND_ERROR_IS_FATAL ANY)
-    file(REMOVE ${output}.in)
+    file(READ ${output}.releases releases)
+    file(REMOVE ${output}.in ${output}.releases)
+    string(REGEX MATCH "  <releases>.*</releases>\n" QUILLORA_RELEASES "${releases}")
+    if(NOT QUILLORA_RELEASES)
+        message(FATAL_ERROR "appstreamcli news-to-metainfo wrote no releases from ${news}")
+    endif()
+    configure_file(${template} ${output} @ONLY)
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE)
