@@ -60,9 +60,10 @@ soak: build
 	QUILLORA_STORM_SEED=$(QUILLORA_STORM_SEED) QUILLORA_STORM_EVENTS=1000000 QUILLORA_RESETS=100000 \
 		ctest --preset default -R 'tst_eventstorm|tst_memory' --timeout 7200 --verbose
 
-# The committed tree on Debian 12, 13 and unstable, each in a fresh build root (as root): the
-# packagers' build with only what building and running need, then on 13 and unstable make test
-# and make package with lintian. Roots and caches are kept in /var/cache/quillora-releases.
+# The committed tree on Debian 12, 13 and unstable, each in fresh build roots (as root): on 13 and
+# unstable make test as a new user runs it, then on all three Debian's QA tools on the package:
+# sbuild, lintian, autopkgtest and piuparts. Roots and caches are kept in
+# /var/cache/quillora-releases.
 test-releases: deps
 	scripts/test-releases
 
